@@ -1,0 +1,25 @@
+# Boost (Iostreams with bzip2, Uuid, string algorithms, System) and libbzip2.
+# Natively they are Debian's packages; for mingw, scripts/setup builds static copies from
+# Debian's source packages into a cache outside the clone.
+add_library(zu_deps INTERFACE)
+if(WIN32)
+  set(deps_root "$ENV{ZU_DEPS_CACHE}")
+  if(NOT deps_root)
+    set(deps_root "/var/cache/mobrix-installer-deps")
+  endif()
+  set(ZU_MINGW_DEPS "${deps_root}/mingw" CACHE PATH "mingw builds of libbzip2, Boost.Iostreams and GoogleTest")
+  if(NOT EXISTS "${ZU_MINGW_DEPS}/lib/libboost_iostreams.a")
+    message(FATAL_ERROR "mingw dependencies missing in ${ZU_MINGW_DEPS}: run scripts/setup")
+  endif()
+  target_include_directories(zu_deps SYSTEM INTERFACE "${ZU_MINGW_DEPS}/boost-include" "${ZU_MINGW_DEPS}/include")
+  target_link_libraries(zu_deps INTERFACE
+    "${ZU_MINGW_DEPS}/lib/libboost_iostreams.a" "${ZU_MINGW_DEPS}/lib/libbz2.a" bcrypt)
+  target_compile_definitions(zu_deps INTERFACE BOOST_IOSTREAMS_NO_LIB BOOST_ALL_NO_LIB)
+  set(GTest_DIR "${ZU_MINGW_DEPS}/lib/cmake/GTest")
+  find_package(GTest REQUIRED CONFIG NO_CMAKE_FIND_ROOT_PATH)
+else()
+  find_package(Boost 1.74 REQUIRED COMPONENTS iostreams system)
+  find_package(BZip2 REQUIRED)
+  target_link_libraries(zu_deps INTERFACE Boost::iostreams Boost::system Boost::headers BZip2::BZip2)
+  find_package(GTest REQUIRED)
+endif()

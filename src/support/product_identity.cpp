@@ -1,0 +1,5 @@
+#include "support/product_identity.hpp"
+
+namespace zu {
+constexpr std::uint16_t ProductIdentity::versionNumber[4];
+}
