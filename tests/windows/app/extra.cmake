@@ -1,0 +1,1 @@
+target_link_libraries(${ZU_TEST_TARGET} PRIVATE zu_app)
