@@ -25,8 +25,3 @@ TEST(PrivilegesPosix, UsersGrantOpensTheFileForReadAndWriteOnly) {
     EXPECT_FALSE(zu::GrantUsersAccess(L"/tmp", zu::kUsersModifyAccess));  // folders are never changed
     ::unlink(name);
 }
-
-TEST(PrivilegesPosix, NoTokenPrivilegesToSwitch) {
-    EXPECT_FALSE(zu::SetPrivilege(L"SeBackupPrivilege", true));
-    EXPECT_EQ(zu::IsAdministrator(), ::geteuid() == 0);
-}
