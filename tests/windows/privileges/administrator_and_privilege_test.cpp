@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
+#include <string>
+
+#include "windows/common/child_process.hpp"
 #include <vector>
 
 namespace {
@@ -54,6 +58,68 @@ TEST(Administrator, ElevatedPrefixUserIsAdministratorByBothTests) {
     HANDLE token = nullptr;
     EXPECT_FALSE(::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, FALSE, &token));
     EXPECT_EQ(::GetLastError(), DWORD{ERROR_NO_TOKEN});
+}
+
+TEST(Administrator, TokenWithAdministratorsDenyOnlyIsNotAdministrator) {
+    // A standard user's view: the process token with BUILTIN\Administrators made deny-only,
+    // worn by this thread. The membership test asks the thread's effective token.
+    HANDLE raw = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_IMPERSONATE, &raw));
+    zu::unique_handle processToken(raw);
+    zu::WellKnownSid administrators(zu::WellKnown::Administrators);
+    SID_AND_ATTRIBUTES disabled{administrators.get(), 0};
+    HANDLE restrictedRaw = nullptr;
+    if (!::CreateRestrictedToken(processToken.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, &restrictedRaw))
+        GTEST_SKIP() << "CreateRestrictedToken is not available here (error " << ::GetLastError() << ")";
+    zu::unique_handle restricted(restrictedRaw);
+    HANDLE impersonationRaw = nullptr;
+    ASSERT_TRUE(::DuplicateTokenEx(restricted.get(), TOKEN_QUERY | TOKEN_IMPERSONATE, nullptr, SecurityImpersonation,
+                                   TokenImpersonation, &impersonationRaw));
+    zu::unique_handle impersonation(impersonationRaw);
+    BOOL member = TRUE;
+    ASSERT_TRUE(::CheckTokenMembership(impersonation.get(), administrators.get(), &member));
+    if (member) GTEST_SKIP() << "this system does not honour deny-only groups in CheckTokenMembership";
+
+    ASSERT_TRUE(::SetThreadToken(nullptr, impersonation.get()));
+    const bool byMembership = zu::AdministratorByTokenMembership();
+    const bool answer = zu::IsAdministrator();
+    ::RevertToSelf();
+    EXPECT_FALSE(byMembership);
+    EXPECT_FALSE(answer);
+    EXPECT_TRUE(zu::IsAdministrator()) << "the process token is unchanged";
+}
+
+TEST(Administrator, ProcessWithoutAdministratorsFailsBothTests) {
+    const char* helperName = ZU_ADMIN_HELPER;
+    const std::wstring helper = testing_support::beside_this_program(std::wstring(helperName, helperName + std::strlen(helperName)));
+    {
+        testing_support::child_process elevated(helper, {});
+        EXPECT_EQ(elevated.wait(), std::optional<DWORD>(8 | 1 | 2 | 4));
+    }
+
+    HANDLE raw = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ALL_ACCESS, &raw));
+    zu::unique_handle processToken(raw);
+    zu::WellKnownSid administrators(zu::WellKnown::Administrators);
+    SID_AND_ATTRIBUTES disabled{administrators.get(), 0};
+    HANDLE restrictedRaw = nullptr;
+    ASSERT_TRUE(::CreateRestrictedToken(processToken.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, &restrictedRaw));
+    zu::unique_handle restricted(restrictedRaw);
+
+    std::wstring commandLine = L"\"" + helper + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessAsUserW(restricted.get(), helper.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                nullptr, nullptr, &startup, &info))
+        GTEST_SKIP() << "no process can be started with another token here (error " << ::GetLastError() << ")";
+    zu::unique_handle process(info.hProcess);
+    ::CloseHandle(info.hThread);
+    ASSERT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    if (code == (8 | 1 | 2 | 4)) GTEST_SKIP() << "this system started the process with the caller's own token";
+    EXPECT_EQ(code, 8u) << "IsAdministrator, membership, access check: " << (code & 1) << (code & 2) << (code & 4);
 }
 
 TEST(Privilege, BackupPrivilegeSwitchesOnAndOffAndIsRestored) {
