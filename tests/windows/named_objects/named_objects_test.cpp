@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "windows/common/child_process.hpp"
+#include "common/child_process.hpp"
 
 using testing_support::child_process;
 using testing_support::make_event;

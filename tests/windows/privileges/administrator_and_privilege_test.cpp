@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "windows/common/child_process.hpp"
+#include "common/child_process.hpp"
 #include <vector>
 
 namespace {

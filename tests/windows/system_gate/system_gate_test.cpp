@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/common/child_process.hpp"
+#include "common/child_process.hpp"
 
 namespace {
 
