@@ -186,10 +186,12 @@ bool move_file(const std::wstring& from, const std::wstring& to) {
 }
 
 bool replace_file(const std::wstring& from, const std::wstring& to) {
-    struct stat st;
+    struct stat st, replaced;
     if (!Stat(from, st) || IsReadOnlyFile(to)) return false;
+    const bool hadTarget = Stat(to, replaced);
     const std::string target = Utf8(to);
     if (::rename(Utf8(from).c_str(), target.c_str()) != 0) return false;
+    if (hadTarget && replaced.st_nlink <= 1) ExtraAttributes().erase({replaced.st_dev, replaced.st_ino});
     SyncFolderOf(target);
     return true;
 }
