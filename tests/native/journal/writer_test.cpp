@@ -118,6 +118,28 @@ TEST_F(JournalTest, EntryLinesCarryIndexKindDetailDoneAndText) {
     for (const Case& c : cases) EXPECT_EQ(zu::ulog::EntryLine(c.index, c.entry), c.line);
 }
 
+TEST_F(JournalTest, FailedShortcutIsWrittenWithoutTextAndReadBackAsSuch) {
+    MakeFolder(P(L"Menu"));
+    const std::wstring logPath = P(L"Uninstall.ulog");
+    CUninstallLog log;
+    log.BeginShortcut(0, P(L"Menu"));
+    log.Complete(false);
+    ASSERT_TRUE(log.Write(logPath, P(), P(L"Menu")));
+    const std::string bytes = ReadBytes(logPath);
+    const std::string line = journal_test::Utf16(L"0000:02ff:0 -- \r\n");
+    ASSERT_GE(bytes.size(), line.size());
+    EXPECT_EQ(bytes.substr(bytes.size() - line.size()), line);
+
+    CUninstallLog again;
+    again.Read(logPath);
+    ASSERT_EQ(again.earlierEntries().size(), 1u);
+    EXPECT_EQ(again.earlierEntries()[0].kind, LogEntryKind::MenuShortcut);
+    EXPECT_FALSE(again.earlierEntries()[0].done);
+    EXPECT_EQ(again.earlierEntries()[0].text, L"");
+    EXPECT_EQ(again.earlierEntries()[0].detail, -1);
+    EXPECT_EQ(again.shortcutPath(), P(L"Menu"));
+}
+
 TEST_F(JournalTest, WrittenLogIsReadOnlyArchivedAndNotIndexedAndCanBeWrittenAgain) {
     namespace fs = zu::journal_platform;
     const std::wstring logPath = P(L"Uninstall.ulog");
