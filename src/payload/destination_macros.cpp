@@ -6,14 +6,11 @@
 namespace zu {
 namespace {
 
-struct special_macro {
-    const wchar_t* name;
-    int folder;
-    int fallback;
-};
+const wchar_t* const kInstallPath = L"<InstallPath>";
+const wchar_t* const kSamplePath = L"<SamplePath>";
+const wchar_t* const kTemporary = L"<Temporary>";
 
-// In the order in which a first element is compared.
-constexpr special_macro kSpecialMacros[] = {
+const std::vector<special_macro> kSpecialMacros = {
     {L"<ProgramFiles>", csidl::program_files, csidl::none},
     {L"<ProgramCommon>", csidl::program_files_common, csidl::none},
     {L"<CommonData>", csidl::common_appdata, csidl::appdata},
@@ -35,16 +32,26 @@ std::wstring sample_path(const destination_roots& roots, const special_folders& 
 }
 
 std::wstring macro_base(const std::wstring& macro, const destination_roots& roots, const special_folders& folders) {
-    if (macro == L"<InstallPath>") return roots.install_root;
-    if (macro == L"<SamplePath>") return sample_path(roots, folders);
+    if (macro == kInstallPath) return roots.install_root;
+    if (macro == kSamplePath) return sample_path(roots, folders);
     for (const special_macro& m : kSpecialMacros) {
         if (macro == m.name) return lookup_special_folder(folders, m.folder, m.fallback);
     }
-    if (macro == L"<Temporary>") return roots.temp_folder.empty() ? roots.install_root : roots.temp_folder;
+    if (macro == kTemporary) return roots.temp_folder.empty() ? roots.install_root : roots.temp_folder;
     return {};
 }
 
 }  // namespace
+
+const std::vector<special_macro>& special_folder_macros() { return kSpecialMacros; }
+
+bool is_destination_macro(const std::wstring& element) {
+    if (element == kInstallPath || element == kSamplePath || element == kTemporary) return true;
+    for (const special_macro& m : kSpecialMacros) {
+        if (element == m.name) return true;
+    }
+    return false;
+}
 
 std::wstring expand_destination(const std::wstring& folder, const destination_roots& roots,
                                 const special_folders& folders) {

@@ -75,6 +75,9 @@ inline std::string read_file(const std::filesystem::path& path) {
 
 // A notification as plain values, for comparing sequences.
 struct heard {
+    explicit heard(std::size_t t, std::wstring p = {}, std::uint64_t first = 0, std::uint64_t second = 0)
+        : tag(t), path(std::move(p)), a(first), b(second) {}
+
     std::size_t tag;
     std::wstring path;          // begin_entry, end_entry: the destination; error: the path
     std::uint64_t a = 0, b = 0;  // finish: consumed, total; progress: position, total
@@ -111,7 +114,7 @@ public:
 
 private:
     notification::result hear(const notification& n) {
-        heard h{n.tag(), {}};
+        heard h(n.tag());
         std::visit(
             [&h](const auto& v) {
                 using T = std::decay_t<decltype(v)>;
