@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/payload_archive.hpp"
+#include "common/pe_image.hpp"
 
 namespace fs = std::filesystem;
 using namespace zu::test;
@@ -148,4 +149,18 @@ TEST_F(InstallerTool, MissingOrDamagedInputsFailClearly) {
     EXPECT_NE(extract.exit_code, 0);
     EXPECT_NE(extract.output.find("error 2:00000015"), std::string::npos) << extract.output;
     EXPECT_NE(extract.output.find("path: " + (dir.path() / "inst" / "good.bin").string()), std::string::npos) << extract.output;
+}
+
+TEST_F(InstallerTool, ListAndVerifyReadTheResourceOfAnExecutable) {
+    const std::vector<archive_file> files = {{L"C:\\b\\Mobrix.exe", L"<InstallPath>", "program"}};
+    write_file(dir.path() / "Install.exe", pe_with_resource(260, 134, bzip2(raw_archive(files))));
+    const run_result list = run({"payload", "list", "Install.exe"});
+    EXPECT_EQ(list.exit_code, 0) << list.output;
+    EXPECT_NE(list.output.find("0  standard_file  7  "), std::string::npos) << list.output;
+    EXPECT_EQ(run({"payload", "verify", "Install.exe"}).exit_code, 0);
+
+    write_file(dir.path() / "Other.exe", pe_with_resource(260, 135, bzip2(raw_archive(files))));
+    const run_result other = run({"payload", "verify", "Other.exe"});
+    EXPECT_NE(other.exit_code, 0);
+    EXPECT_NE(other.output.find("has no payload resource (type 260, name 134)"), std::string::npos) << other.output;
 }
