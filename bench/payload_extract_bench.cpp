@@ -4,7 +4,7 @@
 //
 // For each size it generates a payload of that many megabytes of text-like files, then times
 // `extract_payload` (decompress, write every file, read it back for its CRC-32) against one
-// `bzip2 -dc FILE >/dev/null` pass over the same compressed file (best of five runs each up to
+// `bzip2 -dc FILE >/dev/null` pass over the same compressed file (best of nine runs each up to
 // 50 MB, one run above; compared on the children's CPU time, which other load on the machine
 // disturbs far less than wall time; `bzip2 -dc FILE >OUT`, which writes the same bytes to disk,
 // is shown beside it), and
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
         std::cout << " " << g.entries << " files, archive " << g.archive_length << " bytes, compressed "
                   << fs::file_size(g.file) << " bytes\n";
         measured best_bzip2{1e9, 1e9, 0, 0}, best_bzip2_file{1e9, 1e9, 0, 0}, best_extract{1e9, 1e9, 0, 0};
-        const int rounds = mb <= 50 ? 5 : 1;
+        const int rounds = mb <= 50 ? 9 : 1;
         for (int round = 0; round < rounds; ++round) {
             const measured b = run_child({"sh", "-c", "exec bzip2 -dc \"$0\" >/dev/null", g.file.string()});
             const fs::path out = work / "out";
