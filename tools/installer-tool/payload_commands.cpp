@@ -43,24 +43,8 @@ std::string hex8(std::uint32_t value) {
 
 std::string quoted(const std::wstring& text) { return "\"" + zu::to_utf8(text) + "\""; }
 
-// Size and CRC-32 of a source file, read once.
-std::pair<std::uint64_t, std::uint32_t> measure(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path.string() + ": cannot open the source file");
-    std::array<char, kBlock> block;
-    std::uint64_t size = 0;
-    std::uint32_t reg = zu::kCrc32Initial;
-    while (in) {
-        in.read(block.data(), block.size());
-        reg = zu::crc32_update(reg, block.data(), static_cast<std::size_t>(in.gcount()));
-        size += static_cast<std::uint64_t>(in.gcount());
-    }
-    if (!in.eof()) throw std::runtime_error(path.string() + ": cannot read the source file");
-    return {size, zu::crc32_final(reg)};
-}
-
-// Copies a source into the archive, checking that it did not change since it was measured.
-void append_source(std::ostream& out, const fs::path& path, const zu::payload_entry& entry) {
+// Size and CRC-32 of a source file, copied into `out` on the way when there is one.
+std::pair<std::uint64_t, std::uint32_t> read_source(const fs::path& path, std::ostream* out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error(path.string() + ": cannot open the source file");
     std::array<char, kBlock> block;
@@ -71,10 +55,16 @@ void append_source(std::ostream& out, const fs::path& path, const zu::payload_en
         const auto n = static_cast<std::size_t>(in.gcount());
         reg = zu::crc32_update(reg, block.data(), n);
         size += n;
-        out.write(block.data(), static_cast<std::streamsize>(n));
+        if (out) out->write(block.data(), static_cast<std::streamsize>(n));
     }
     if (!in.eof()) throw std::runtime_error(path.string() + ": cannot read the source file");
-    if (size != entry.size || zu::crc32_final(reg) != entry.crc) {
+    return {size, zu::crc32_final(reg)};
+}
+
+// Copies a source into the archive, checking that it did not change since it was measured.
+void append_source(std::ostream& out, const fs::path& path, const zu::payload_entry& entry) {
+    const auto [size, crc] = read_source(path, &out);
+    if (size != entry.size || crc != entry.crc) {
         throw std::runtime_error(path.string() + ": the source file changed while the archive was written");
     }
 }
@@ -129,7 +119,7 @@ int payload_build(const std::vector<std::string>& args) {
     for (const manifest_entry& m : manifest) {
         std::pair<std::uint64_t, std::uint32_t> measured;
         try {
-            measured = measure(m.source);
+            measured = read_source(m.source, nullptr);
         } catch (const std::runtime_error& e) {
             throw manifest_error(args[0] + ":" + std::to_string(m.line) + ": " + e.what());
         }
