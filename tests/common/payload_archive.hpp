@@ -6,6 +6,7 @@
 #include <boost/iostreams/filtering_stream.hpp>
 #include <boost/iostreams/device/back_inserter.hpp>
 
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -135,9 +136,14 @@ private:
 class temp_folder {
 public:
     temp_folder() {
+        // Suites run in parallel: a clock reading and a random number keep their folders apart.
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("zu-payload-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
+        const auto tick = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+        for (;;) {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("zu-payload-" + std::to_string(tick) + "-" + std::to_string(seed()));
+            if (std::filesystem::create_directories(path_)) break;
+        }
     }
     ~temp_folder() {
         std::error_code ec;

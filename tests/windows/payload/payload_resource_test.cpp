@@ -86,6 +86,17 @@ TEST_F(PayloadResource, ResourceReadInPlaceMatchesTheExecutableFile) {
                  zu::invalid_executable);
 }
 
+TEST_F(PayloadResource, LanguageModuleWithoutThePayloadFallsBackToTheExecutable) {
+    // A loaded module that carries no payload stands in for a language library.
+    HMODULE other = ::GetModuleHandleW(L"kernel32.dll");
+    ASSERT_NE(other, nullptr);
+    ASSERT_EQ(::FindResourceW(other, MAKEINTRESOURCEW(134), MAKEINTRESOURCEW(260)), nullptr);
+    zu::imemstream own = zu::open_resource_stream(260, 134);
+    zu::imemstream via_other = zu::open_resource_stream(260, 134, other);
+    EXPECT_GT(via_other.rdbuf()->size(), 0u);
+    EXPECT_EQ(via_other.rdbuf()->data(), own.rdbuf()->data());
+}
+
 TEST_F(PayloadResource, AbsentResourceFailsWithUnexpectedAfterStart) {
     zu::imemstream source = zu::open_resource_stream(zu::kPayloadResourceType, 999);
     EXPECT_EQ(source.peek(), EOF);
