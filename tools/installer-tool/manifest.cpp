@@ -63,6 +63,9 @@ std::vector<manifest_entry> read_manifest(const std::filesystem::path& manifest)
             const std::string source = trim(content.substr(bar2 + 1));
             if (source.empty()) throw std::invalid_argument("empty source file");
             e.source = std::filesystem::absolute(base / source).lexically_normal();
+            // The archive keeps the path as written, so that the building machine's own folders
+            // do not travel with the product.
+            e.written = source;
             const std::wstring name = zu::file_name_of(zu::to_wide(e.source));
             if (!zu::is_valid_file_name(name)) {
                 throw std::invalid_argument("\"" + zu::to_utf8(name) + "\" is not a valid Windows file name");

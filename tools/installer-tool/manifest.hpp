@@ -14,6 +14,7 @@ struct manifest_entry {
     std::uint32_t kind;
     std::wstring folder;              // as the archive stores it, macro included
     std::filesystem::path source;     // resolved against the manifest's folder
+    std::string written;              // the source as the manifest gives it; what the archive records
     int line;
 };
 

@@ -124,7 +124,7 @@ int payload_build(const std::vector<std::string>& args) {
             throw manifest_error(args[0] + ":" + std::to_string(m.line) + ": " + e.what());
         }
         const auto [size, crc] = measured;
-        entries.push_back({zu::to_wide(m.source), m.folder, m.kind, size, crc});
+        entries.push_back({zu::to_wide(m.written), m.folder, m.kind, size, crc});
         ++by_kind[m.kind];
     }
     const std::string header = zu::encode_payload_header(entries);
