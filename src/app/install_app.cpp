@@ -1,5 +1,13 @@
 #include "app/install_app.hpp"
 
+#include "app/earlier_installation.hpp"
+#include "app/running_product_counter.hpp"
+#include "support/object_names.hpp"
+#include "support/security_api.hpp"
+#include "support/system_gate.hpp"
+#include "system/installation_record.hpp"
+#include "system/privileges.hpp"
+
 #include "i18n/language_state.hpp"
 #include "i18n/messages.hpp"
 #include "i18n/stored_language.hpp"
@@ -14,13 +22,19 @@ namespace {
 CInstallApp* g_app = nullptr;
 }
 
-CInstallApp::CInstallApp() : folderSources(system_folder_sources()) { g_app = this; }
+CInstallApp::CInstallApp() : folderSources(system_folder_sources()) {
+    g_app = this;
+    try {
+        instanceGuard.open(installer_mutex_name().c_str(), false, true);
+    } catch (security_error) {
+        // Without the mutex the single-installer test fails and says so; nothing else is lost.
+    }
+}
 
 CInstallApp& TheApp() { return *g_app; }
 
 bool CInstallApp::InitInstance() {
-    // The refusal checks of the system gate and the single-installer lock take their place
-    // here, before anything else runs.
+    if (!PassesRefusalChecks()) return false;
 
     // The framework's own start-up: the common controls the wizard's pages use.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_STANDARD_CLASSES};
@@ -29,8 +43,12 @@ bool CInstallApp::InitInstance() {
     ChooseStartupLanguage();
     UpdateTitle();
 
-    // The administrator test, the running-product test and the detection of an earlier
-    // installation (which may fill both folders) come here.
+    if (!IsAdministrator()) {
+        message_box(LoadMessage(MessageId(126)), message_text(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!WaitWhileProductRuns()) return false;
+    if (!DetectEarlierInstallation()) return false;
 
     FillDefaultFolders();
     context.menuShortcut = true;
@@ -39,6 +57,52 @@ bool CInstallApp::InitInstance() {
 
     // The wizard frame is shown modally here; the process ends when it closes.
     return false;
+}
+
+// The checks that come before the language is chosen, and so show system texts.
+bool CInstallApp::PassesRefusalChecks() {
+    if (!system_gate_passed()) {
+        show_error(0x8000FFFFu);  // E_UNEXPECTED
+        return false;
+    }
+    if (!instanceGuard.try_lock()) {
+        show_error(ERROR_BUSY);
+        return false;
+    }
+    return true;
+}
+
+bool CInstallApp::WaitWhileProductRuns() {
+    instance_counter& counter = running_product_counter();
+    if (!counter.registered()) return true;
+    while (counter.count() >= 2) {
+        const std::wstring text = FormatMessageText(MessageId(127), {ProductIdentity::productName});
+        if (message_box(text, message_text(), MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL) return false;
+    }
+    return true;
+}
+
+bool CInstallApp::DetectEarlierInstallation() {
+    const InstallationRecord record = ReadInstallationRecord();
+    const EarlierInstallation earlier = zu::DetectEarlierInstallation(record);
+    if (earlier.unreadable) {
+        message_box(FormatMessageText(MessageId(130), {ProductIdentity::productName, *earlier.unreadable}), message_text(),
+                    MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    context.installState = earlier.state;
+    context.installedVersion = earlier.installedVersion;
+    if (earlier.state == SameVersion || earlier.state == OlderInstalled) {
+        const std::wstring logPath = LocateEarlierLog(record);
+        if (!logPath.empty()) {
+            uninstallLog.Read(logPath);
+            context.installFolder = uninstallLog.installPath();
+            context.shortcutFolder = uninstallLog.shortcutPath();
+        }
+    } else {
+        uninstallLog.Read(std::nullopt);
+    }
+    return true;
 }
 
 int CInstallApp::GetInstallState(std::wstring* version) const {

@@ -5,8 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "app/install_context.hpp"
 #include "app/default_folders.hpp"
+#include "app/install_context.hpp"
+#include "support/named_objects.hpp"
+#include "system/uninstall_log.hpp"
 
 namespace zu {
 
@@ -32,8 +34,14 @@ public:
 
     InstallContext context;
     FolderSources folderSources;
+    CUninstallLog uninstallLog;
+    // The installer mutex, opened (not owned) with the application object.
+    named_mutex instanceGuard;
 
 private:
+    bool PassesRefusalChecks();
+    bool WaitWhileProductRuns();
+    bool DetectEarlierInstallation();
     void FillDefaultFolders();
 };
 

@@ -1,0 +1,37 @@
+#include "engine/install_rules.hpp"
+
+#include <cwchar>
+
+#include "payload/compress_error.hpp"
+
+namespace zu {
+
+int install_state_for(std::uint64_t ownVersion, std::uint64_t installedVersion) {
+    if (installedVersion == 0) return 1;
+    if (ownVersion < installedVersion) return -1;
+    if (ownVersion == installedVersion) return 1;
+    return 2;
+}
+
+int progress_percent(std::uint64_t position, std::uint64_t total) {
+    if (total == 0) return 100;
+    int percent = static_cast<int>(static_cast<double>(position) / static_cast<double>(total) * 100.0 + 0.5);
+    if (percent >= 100 && position < total) percent = 99;
+    return percent;
+}
+
+std::wstring error_code_text(const std::error_code& code) {
+    wchar_t text[32];
+    if (code.category() == std::system_category()) {
+        std::swprintf(text, 32, L"1:%08X", static_cast<unsigned>(code.value()));
+    } else if (code.category() == std::generic_category()) {
+        std::swprintf(text, 32, L"2:%08X", static_cast<unsigned>(code.value()));
+    } else if (code.category() == compress_category()) {
+        std::swprintf(text, 32, L"%d", code.value());
+    } else {
+        std::swprintf(text, 32, L"%d", 7);
+    }
+    return text;
+}
+
+}  // namespace zu
