@@ -179,7 +179,10 @@ void payload_extractor::open_destination(const payload_entry& entry) {
 
 std::uint32_t file_crc32(const std::wstring& path) {
     clear_runtime_errors();
-    std::ifstream in(to_path(path), std::ios_base::binary);
+    // Unbuffered: each block is read straight into place instead of through a second buffer.
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0);
+    in.open(to_path(path), std::ios_base::binary);
     char block[kReadBackBlock];
     std::uint32_t reg = kCrc32Initial;
     while (in) {
