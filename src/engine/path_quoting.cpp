@@ -4,7 +4,7 @@ namespace zu {
 
 std::wstring QuoteSpaces(const std::wstring& path) {
     std::wstring text = path.substr(0, kPathBufferLength - 1);
-    if (text.find(L' ') == std::wstring::npos || text.size() + 2 >= kPathBufferLength) return text;
+    if (text.find(L' ') == std::wstring::npos || text.size() + 3 >= kPathBufferLength) return text;
     return L"\"" + text + L"\"";
 }
 

@@ -1,6 +1,6 @@
 // The shell's rule for showing a path in messages and on command lines: copied into a buffer of
 // 260 characters (longer paths are cut to 259) and put in double quotes when it holds a blank,
-// provided the quotes still fit the buffer.
+// provided the quoted text leaves a spare character in the buffer, as the shell's own rule does.
 #pragma once
 
 #include <string>

@@ -12,9 +12,11 @@ namespace {
 
 constexpr std::size_t kMaxPath = 260;
 
-std::wstring FolderOf(const std::wstring& path) {
+// The target without its last element; nullopt when it has no file name to remove (like the
+// shell, a bare file name leaves an empty working folder).
+std::optional<std::wstring> FolderOf(const std::wstring& path) {
     const std::wstring name = file_name_of(path);
-    if (name.empty() || name.size() == path.size()) return {};
+    if (name.empty()) return std::nullopt;
     std::wstring folder = path.substr(0, path.size() - name.size());
     if (folder.size() > 1) folder.pop_back();
     return folder;
@@ -24,8 +26,8 @@ std::wstring FolderOf(const std::wstring& path) {
 
 ShortcutResult CreateShortcut(const std::wstring& target, const std::wstring& folder,
                               const std::optional<std::wstring>& name) {
-    const std::wstring workingFolder = FolderOf(target);
-    if (target.size() >= kMaxPath || folder.size() >= kMaxPath || workingFolder.empty()) return {};
+    const std::optional<std::wstring> workingFolder = FolderOf(target);
+    if (target.size() >= kMaxPath || folder.size() >= kMaxPath || !workingFolder) return {};
     std::wstring linkName = name.value_or(L"");
     if (!name) {
         linkName = file_name_of(target);
@@ -37,7 +39,7 @@ ShortcutResult CreateShortcut(const std::wstring& target, const std::wstring& fo
     link += L".lnk";
     if (link.size() >= kMaxPath) return {};
     std::ofstream out(to_path(link), std::ios::binary | std::ios::trunc);
-    out << to_utf8(target) << '\n' << to_utf8(workingFolder) << '\n';
+    out << to_utf8(target) << '\n' << to_utf8(*workingFolder) << '\n';
     out.close();
     if (!out) return {};
     return {true, link};

@@ -1,18 +1,10 @@
 #include "system/shortcut_link.hpp"
 
+#include "support/unique_resource.hpp"
 #include "support/windows_api.hpp"
 
 namespace zu {
 namespace {
-
-template <class Interface>
-struct com_traits {
-    using value_type = Interface*;
-    static value_type invalid() noexcept { return nullptr; }
-    static void close(value_type object) noexcept { object->Release(); }
-};
-template <class Interface>
-using unique_com = unique_resource<com_traits<Interface>>;
 
 // Pairs a successful CoInitialize with its CoUninitialize; declared before the COM objects so
 // that they are released while the library is still initialised.

@@ -241,8 +241,8 @@ TEST(PathQuoting, BlanksQuoteAndTheBufferBounds) {
     EXPECT_EQ(QuoteSpaces(L"C:\\Program Files\\Quillon"), L"\"C:\\Program Files\\Quillon\"");
     EXPECT_EQ(QuoteSpaces(L"C:\\Quillon\\Mobrix.exe"), L"C:\\Quillon\\Mobrix.exe");
     EXPECT_EQ(QuoteSpaces(L""), L"");
-    const std::wstring fits(257, L'a'), tooLong(258, L'a');
-    EXPECT_EQ(QuoteSpaces(L" " + std::wstring(256, L'a')).size(), 259u) << "257 characters and quotes fill 259";
-    EXPECT_EQ(QuoteSpaces(L" " + fits), L" " + fits) << "no room for the quotes: left as it is";
+    const std::wstring noRoom = L" " + std::wstring(256, L'a'), tooLong(258, L'a');
+    EXPECT_EQ(QuoteSpaces(L" " + std::wstring(255, L'a')).size(), 258u) << "256 characters and their quotes";
+    EXPECT_EQ(QuoteSpaces(noRoom), noRoom) << "no room for the quotes: left as it is";
     EXPECT_EQ(QuoteSpaces(tooLong + tooLong), (tooLong + tooLong).substr(0, 259)) << "cut to the buffer";
 }

@@ -105,12 +105,14 @@ protected:
         set_language(kEnglish);
         context.shortcutFolder = P(L"menu/Quillon/Mobrix 6");
         MakeFolder(P(L"bin"));
+        exe = P(L"bin/Mobrix.exe");
+        uninstaller = P(L"bin/Uninstall.exe");
         MakeFolder(P(L"user-desktop"));
     }
     InstallContext context;
     zu_test::RecordingView view;
     CUninstallLog log;
-    const std::wstring exe = P(L"bin/Mobrix.exe"), uninstaller = P(L"bin/Uninstall.exe");
+    std::wstring exe, uninstaller;  // below the test's folder, made in SetUp
 };
 
 TEST_F(ShortcutStepNative, NeitherChosenShowsAndRecordsNothing) {
