@@ -181,3 +181,21 @@ TEST_F(DirectXWinTest, WithoutAPumpTheCallbackDispatchesTheThreadsMessagesAndKee
     EXPECT_EQ(Trace()[2].rfind("setup flags=0x00010018 parent=1 ", 0), 0u) << "the owner window reaches the setup";
     ::DestroyWindow(probe);
 }
+
+TEST(DirectXStandIn, ItsVersionResourceSaysItIsATestDouble) {
+    for (const char* library : {ZU_DSETUP_STANDIN, ZU_DSETUP_STANDIN_WITHOUT_SETUP, ZU_DSETUP32_STANDIN}) {
+        const std::wstring path = zu_test::windows_path_of(library);
+        DWORD ignored = 0;
+        const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+        ASSERT_NE(size, 0u) << library;
+        std::vector<BYTE> block(size);
+        ASSERT_TRUE(::GetFileVersionInfoW(path.c_str(), 0, size, block.data()));
+        for (const wchar_t* field : {L"\\StringFileInfo\\040904B0\\FileDescription", L"\\StringFileInfo\\040904B0\\ProductName"}) {
+            wchar_t* text = nullptr;
+            UINT length = 0;
+            ASSERT_TRUE(::VerQueryValueW(block.data(), field, reinterpret_cast<void**>(&text), &length)) << to_utf8(field);
+            const std::wstring value(text, length ? length - 1 : 0);
+            EXPECT_NE(value.find(L"est and demo double"), std::wstring::npos) << to_utf8(value);
+        }
+    }
+}
