@@ -95,11 +95,21 @@ struct local_memory_traits {
     static void close(value_type m) noexcept { ::LocalFree(m); }
 };
 
+// A COM interface pointer, released once.
+template <class Interface>
+struct com_traits {
+    using value_type = Interface*;
+    static value_type invalid() noexcept { return nullptr; }
+    static void close(value_type object) noexcept { object->Release(); }
+};
+
 using unique_handle = unique_resource<kernel_handle_traits>;
 using unique_file_handle = unique_resource<file_handle_traits>;
 using unique_module = unique_resource<module_traits>;
 using unique_registry_key = unique_resource<registry_key_traits>;
 using unique_local_memory = unique_resource<local_memory_traits>;
+template <class Interface>
+using unique_com = unique_resource<com_traits<Interface>>;
 #endif
 
 }  // namespace zu

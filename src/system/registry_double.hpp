@@ -29,6 +29,8 @@ std::vector<std::wstring> subtree(const std::wstring& path);
 // An open key for the journal; nullptr when the key does not exist.
 RegistryKey open_key(const std::wstring& path);
 void close_key(RegistryKey key);
+// The full path of an open key.
+std::wstring key_path(RegistryKey key);
 
 struct key_traits {
     using value_type = RegistryKey;

@@ -82,6 +82,8 @@ RegistryKey open_key(const std::wstring& path) {
 
 void close_key(RegistryKey key) { delete key; }
 
+std::wstring key_path(RegistryKey key) { return key ? key->path : std::wstring(); }
+
 }  // namespace registry_double
 
 namespace journal_platform {
