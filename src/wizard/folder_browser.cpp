@@ -129,6 +129,33 @@ bool FolderBrowser::Browse(const std::wstring& current) {
     return true;
 }
 
+bool FolderBrowser::AcceptTypedText(HWND browser, const wchar_t* typed) {
+    TypedPathContext context;
+    wchar_t current[MAX_PATH] = L"";
+    if (::GetCurrentDirectoryW(MAX_PATH, current) == 0) context.currentDirectoryError = ::GetLastError();
+    context.currentDirectory = current;
+    context.rootParent = rootParent_;
+    context.qualify = qualify_with_system;
+    const TypedPathResult result = ValidateTypedPath(typed ? typed : L"", context);
+    if (result.error != 0) return show_system_error(browser, result.error);
+    path_ = result.path;
+    typedPathAccepted_ = true;
+    return true;
+}
+
+LRESULT CALLBACK FolderBrowser::GuardOk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR self) {
+    auto* browser = reinterpret_cast<FolderBrowser*>(self);
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED && browser->editBox_) {
+        std::wstring typed(static_cast<std::size_t>(::GetWindowTextLengthW(browser->editBox_)) + 1, L'\0');
+        typed.resize(static_cast<std::size_t>(::GetWindowTextW(browser->editBox_, typed.data(), static_cast<int>(typed.size()))));
+        if (!browser->AcceptTypedText(window, typed.c_str())) return 0;
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(window, GuardOk, 1);
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 int CALLBACK FolderBrowser::Callback(HWND window, UINT message, LPARAM lParam, LPARAM self) {
     return reinterpret_cast<FolderBrowser*>(self)->OnCallback(window, message, lParam);
 }
@@ -156,6 +183,9 @@ int FolderBrowser::OnCallback(HWND window, UINT message, LPARAM lParam) {
         editBox_ = nullptr;
         ::EnumChildWindows(window, find_edit, reinterpret_cast<LPARAM>(&editBox_));
         if (selected) ShowPathInEditBox();
+        // Some browsers (Wine's) neither validate the edit box nor return what was typed in
+        // it; checking the text on OK ourselves makes every browser behave alike.
+        if (editBox_) ::SetWindowSubclass(window, GuardOk, 1, reinterpret_cast<DWORD_PTR>(this));
         return 0;
     }
     case BFFM_SELCHANGED: {
@@ -166,22 +196,8 @@ int FolderBrowser::OnCallback(HWND window, UINT message, LPARAM lParam) {
         ShowPathInEditBox();
         return 0;
     }
-    case BFFM_VALIDATEFAILEDW: {
-        TypedPathContext context;
-        wchar_t current[MAX_PATH] = L"";
-        if (::GetCurrentDirectoryW(MAX_PATH, current) == 0) context.currentDirectoryError = ::GetLastError();
-        context.currentDirectory = current;
-        context.rootParent = rootParent_;
-        context.qualify = qualify_with_system;
-        const TypedPathResult result = ValidateTypedPath(reinterpret_cast<const wchar_t*>(lParam), context);
-        if (result.error != 0) {
-            show_system_error(window, result.error);
-            return 1;
-        }
-        path_ = result.path;
-        typedPathAccepted_ = true;
-        return 0;
-    }
+    case BFFM_VALIDATEFAILEDW:
+        return AcceptTypedText(window, reinterpret_cast<const wchar_t*>(lParam)) ? 0 : 1;
     default:
         return 0;
     }

@@ -41,6 +41,10 @@ private:
     static int CALLBACK Callback(HWND window, UINT message, LPARAM lParam, LPARAM self);
     int OnCallback(HWND window, UINT message, LPARAM lParam);
     void ShowPathInEditBox() const;
+    // The check of a typed text; false (after showing the error) keeps the browser open.
+    bool AcceptTypedText(HWND browser, const wchar_t* typed);
+    static LRESULT CALLBACK GuardOk(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
 
     std::wstring path_;
     std::wstring subFolder_;
