@@ -1,0 +1,139 @@
+// The frame in this process, where its system menu, icons and size limits can be read.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "app/install_app.hpp"
+#include "common/registry_sandbox.hpp"
+#include "i18n/language_state.hpp"
+#include "i18n/messages.hpp"
+#include "wizard/install_dlg.hpp"
+#include "wizard_driver.hpp"
+
+namespace {
+
+struct FrameSeen {
+    std::wstring aboutItem, aboutItemGerman;
+    bool hasMaximize = true, hasSize = true, hasMinimize = false;
+    bool bigIcon = false, smallIcon = true, dragIconIsBig = false;
+    MINMAXINFO limits{};
+    RECT normal{};
+    std::vector<RECT> pages;
+    RECT area{};  // client area right of the white panel and above the separator, after growth
+};
+
+std::wstring menu_text(HWND frame, UINT id) {
+    wchar_t text[256] = L"";
+    ::GetMenuStringW(::GetSystemMenu(frame, FALSE), id, text, 256, MF_BYCOMMAND);
+    return text;
+}
+
+HWND find_frame() {
+    struct S {
+        HWND found;
+    } s{nullptr};
+    ::EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == ::GetCurrentProcessId() && ::IsWindowVisible(w) && ::GetDlgItem(w, 1005)) {
+                reinterpret_cast<S*>(p)->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
+    zu_test::UninstallKeySandbox key;
+    zu::set_language(zu::kEnglish);
+    zu::CInstallApp app;
+    app.UpdateTitle();
+    app.context.installFolder = L"C:\\Program Files\\Quillon\\Mobrix 6";
+    app.context.shortcutFolder = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Quillon\\Mobrix 6";
+
+    FrameSeen seen;
+    std::thread person([&seen] {
+        HWND frame = nullptr;
+        for (int i = 0; i < 400 && !frame; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(25))) frame = find_frame();
+        if (!frame) return;
+        HMENU menu = ::GetSystemMenu(frame, FALSE);
+        seen.aboutItem = menu_text(frame, 16);
+        seen.hasMaximize = ::GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        seen.hasSize = ::GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        seen.hasMinimize = ::GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        const LRESULT big = ::SendMessageW(frame, WM_GETICON, ICON_BIG, 0);
+        seen.bigIcon = big != 0;
+        seen.smallIcon = ::SendMessageW(frame, WM_GETICON, ICON_SMALL, 0) != 0;
+        seen.dragIconIsBig = ::SendMessageW(frame, WM_QUERYDRAGICON, 0, 0) == big && big != 0;
+        WINDOWPLACEMENT placement{sizeof placement};
+        ::GetWindowPlacement(frame, &placement);
+        seen.normal = placement.rcNormalPosition;
+        ::SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&seen.limits));
+        for (HWND child = ::GetWindow(frame, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (zu_test::class_name(child) != L"#32770") continue;
+            RECT r{};
+            ::GetWindowRect(child, &r);
+            ::MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+            seen.pages.push_back(r);
+        }
+        RECT panel{}, separator{};
+        ::GetClientRect(frame, &seen.area);
+        ::GetWindowRect(::GetDlgItem(frame, 1005), &panel);
+        ::GetWindowRect(::GetDlgItem(frame, 1002), &separator);
+        ::MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&panel), 2);
+        ::MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&separator), 2);
+        seen.area.left = panel.right;
+        seen.area.bottom = separator.top;
+
+        // German from the list: the About item follows.
+        HWND start = nullptr;
+        for (HWND child = ::GetWindow(frame, GW_CHILD); child && !start; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (::GetDlgItem(child, 1023)) start = child;
+        }
+        ::SendMessageW(::GetDlgItem(start, 1023), CB_SETCURSEL, 2, 0);
+        ::SendMessageW(start, WM_COMMAND, MAKEWPARAM(1023, CBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(start, 1023)));
+        seen.aboutItemGerman = menu_text(frame, 16);
+
+        // Leave: Cancel, then Yes to the question.
+        ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        for (int i = 0; i < 400 && ::IsWindow(frame); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            HWND box = ::GetLastActivePopup(frame);
+            if (box && box != frame && ::GetDlgItem(box, IDYES)) ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        }
+    });
+    {
+        zu::CInstallDlg wizard(app);
+        EXPECT_EQ(wizard.DoModal(nullptr), IDCANCEL);
+    }
+    person.join();
+
+    EXPECT_EQ(seen.aboutItem, L"&About 'Installer'...");
+    zu::set_language(2);
+    EXPECT_EQ(seen.aboutItemGerman, L"&" + FormatMessageText(zu::MessageId(3), {LoadMessage(zu::MessageId(0))}) + L"...");
+    zu::set_language(zu::kEnglish);
+    EXPECT_FALSE(seen.hasMaximize);
+    EXPECT_FALSE(seen.hasSize);
+    EXPECT_TRUE(seen.hasMinimize);
+    EXPECT_TRUE(seen.bigIcon);
+    EXPECT_FALSE(seen.smallIcon);
+    EXPECT_TRUE(seen.dragIconIsBig);
+    EXPECT_EQ(seen.limits.ptMaxSize.x, seen.normal.right - seen.normal.left);
+    EXPECT_EQ(seen.limits.ptMaxSize.y, seen.normal.bottom - seen.normal.top);
+    EXPECT_EQ(seen.limits.ptMaxPosition.x, seen.normal.left);
+    EXPECT_EQ(seen.limits.ptMaxPosition.y, seen.normal.top);
+    // All six pages share one rectangle, which fills the grown page area exactly.
+    ASSERT_EQ(seen.pages.size(), 6u);
+    for (const RECT& r : seen.pages) {
+        EXPECT_TRUE(::EqualRect(&r, &seen.pages[0]));
+    }
+    EXPECT_TRUE(::EqualRect(&seen.pages[0], &seen.area))
+        << seen.pages[0].left << "," << seen.pages[0].top << "," << seen.pages[0].right << "," << seen.pages[0].bottom
+        << " vs " << seen.area.left << "," << seen.area.top << "," << seen.area.right << "," << seen.area.bottom;
+}
+
+}  // namespace
