@@ -399,3 +399,88 @@ TEST_F(Wizard, FolderBrowserAcceptsADriveAndRefusesAWildcard) {
 }
 
 }  // namespace
+
+namespace {
+
+HWND browser_edit(HWND browser) {
+    HWND edit = nullptr;
+    ::EnumChildWindows(browser, find_edit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
+TEST_F(Wizard, EmptiedFolderStartsTheBrowserInDocuments) {
+    WizardDriver w(installer());
+    ASSERT_TRUE(w.Frame());
+    w.ClickButton(kNext);
+    w.Click(w.PageItem(1019));
+    w.ClickButton(kNext);
+    ASSERT_EQ(w.PageIndex(), 2);
+    w.SetEditText(w.PageItem(1007), L"");
+    w.Click(w.PageItem(1006));
+    HWND browser = w.WaitForDialog();
+    ASSERT_TRUE(browser);
+    w.Settle();
+    wchar_t documents[MAX_PATH] = L"";
+    ::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    EXPECT_EQ(zu_test::window_text(browser_edit(browser)), std::wstring(documents) + L"\\Mobrix 6");
+    w.Click(::GetDlgItem(browser, IDCANCEL));
+    EXPECT_EQ(w.PageText(1007), L"") << "a cancelled browser changes nothing";
+    LeaveWithQuestion(w);
+}
+
+TEST_F(Wizard, ShortcutBrowserResolvesTypedTextsBelowTheStartMenu) {
+    WizardDriver w(installer());
+    ASSERT_TRUE(w.Frame());
+    w.ClickButton(kNext);
+    w.Click(w.PageItem(1019));
+    w.ClickButton(kNext);
+    w.ClickButton(kNext);
+    ASSERT_EQ(w.PageIndex(), 3);
+    w.Click(w.PageItem(1006));
+    HWND browser = w.WaitForDialog();
+    ASSERT_TRUE(browser);
+    w.Settle();
+    HWND edit = browser_edit(browser);
+    ASSERT_TRUE(edit);
+    w.Screenshot("browser-shortcut");
+    // Quillon does not exist yet, so the nearest folder is Programs; Wine's rooted browser then
+    // moves the selection to the root's first child. Either way the proposal is relative to the
+    // Start menu and ends with the product's sub-folder.
+    const std::wstring proposal = zu_test::window_text(edit);
+    EXPECT_EQ(proposal.rfind(L"Programs", 0), 0u) << std::string(proposal.begin(), proposal.end());
+    EXPECT_EQ(proposal.size() - proposal.rfind(L"\\Mobrix 6"), 9u);
+
+    w.SetEditText(edit, L"..\\Outside");
+    w.Click(::GetDlgItem(browser, IDOK));
+    HWND error = w.WaitForDialog(browser);
+    ASSERT_TRUE(error) << "a text leading outside the Start menu is refused";
+    w.Settle();
+    EXPECT_EQ(zu_test::window_text(::GetDlgItem(error, 0xFFFF)), zu::system_message(161, 0));
+    w.Click(::GetDlgItem(error, IDOK));
+    ASSERT_TRUE(::IsWindowVisible(browser));
+
+    w.SetEditText(edit, L"Programs\\Quillon\\Games");
+    w.Click(::GetDlgItem(browser, IDOK));
+    EXPECT_EQ(w.PageText(1007), L"Programs\\Quillon\\Games");
+    w.ClickButton(kNext);
+    ASSERT_EQ(w.PageIndex(), 4);
+    EXPECT_NE(w.PageText(1015).find(L"Start Menu\\Programs\\Quillon\\Games\")"), std::wstring::npos);
+    LeaveWithQuestion(w);
+}
+
+TEST_F(Wizard, InstalledProductKeepsItsFolder) {
+    WizardDriver w(host(), L"2 \"Mobrix 6.05g\"");
+    ASSERT_TRUE(w.Frame());
+    EXPECT_EQ(w.PageText(1016), L"Update from 'Mobrix 6.05g' to 'Mobrix 6.05h'.");
+    EXPECT_EQ(w.PageText(1003), L"Click on 'Next' to continue.");
+    w.ClickButton(kNext);
+    w.Click(w.PageItem(1019));
+    w.ClickButton(kNext);
+    ASSERT_EQ(w.PageIndex(), 2);
+    EXPECT_FALSE(w.Enabled(w.PageItem(1006)));
+    EXPECT_FALSE(w.Enabled(w.PageItem(1009)));
+    EXPECT_TRUE(::GetWindowLongW(w.PageItem(1007), GWL_STYLE) & ES_READONLY);
+    LeaveWithQuestion(w);
+}
+
+}  // namespace
