@@ -48,7 +48,9 @@ std::optional<LPARAM> ComboBoxEx::ItemData(int position) const {
 int ComboBoxEx::CurSel() const { return static_cast<int>(::SendMessageW(window_, CB_GETCURSEL, 0, 0)); }
 void ComboBoxEx::SetCurSel(int position) const { ::SendMessageW(window_, CB_SETCURSEL, static_cast<WPARAM>(position), 0); }
 void ComboBoxEx::SetDroppedWidth(int pixels) const {
-    ::SendMessageW(window_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(pixels), 0);
+    // Straight to the inner combo box: not every ComboBoxEx (Wine's) passes this message on.
+    HWND combo = reinterpret_cast<HWND>(::SendMessageW(window_, CBEM_GETCOMBOCONTROL, 0, 0));
+    ::SendMessageW(combo ? combo : window_, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(pixels), 0);
 }
 
 }  // namespace zu::ui

@@ -1,6 +1,7 @@
 // The frame in this process, where its system menu, icons and size limits can be read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
 #include <vector>
 
@@ -16,10 +17,14 @@ namespace {
 struct FrameSeen {
     std::wstring aboutItem, aboutItemGerman;
     bool hasMaximize = true, hasSize = true, hasMinimize = false;
+    bool restoreGreyed = false, minimizeGreyed = true;
     bool bigIcon = false, smallIcon = true, dragIconIsBig = false;
     MINMAXINFO limits{};
     RECT normal{};
     std::vector<RECT> pages;
+    std::vector<std::pair<LPARAM, std::wstring>> languages;  // item data and text, in list order
+    std::vector<int> images;
+    int droppedWidth = 0, comboWidth = 0, widestName = 0;
     RECT area{};  // client area right of the white panel and above the separator, after growth
 };
 
@@ -65,6 +70,9 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
         seen.hasMaximize = ::GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
         seen.hasSize = ::GetMenuState(menu, SC_SIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
         seen.hasMinimize = ::GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        ::SendMessageW(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(0, TRUE));
+        seen.restoreGreyed = ::GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED;
+        seen.minimizeGreyed = ::GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND) & MF_GRAYED;
         const LRESULT big = ::SendMessageW(frame, WM_GETICON, ICON_BIG, 0);
         seen.bigIcon = big != 0;
         seen.smallIcon = ::SendMessageW(frame, WM_GETICON, ICON_SMALL, 0) != 0;
@@ -94,6 +102,30 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
         for (HWND child = ::GetWindow(frame, GW_CHILD); child && !start; child = ::GetWindow(child, GW_HWNDNEXT)) {
             if (::GetDlgItem(child, 1023)) start = child;
         }
+        HWND list = ::GetDlgItem(start, 1023);
+        HDC dc = ::GetDC(list);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(start, WM_GETFONT, 0, 0)));
+        for (int i = 0; i < static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[257] = L"";
+            COMBOBOXEXITEMW item{};
+            item.mask = CBEIF_TEXT | CBEIF_LPARAM | CBEIF_IMAGE;
+            item.iItem = i;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            ::SendMessageW(list, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            seen.languages.emplace_back(item.lParam, text);
+            seen.images.push_back(item.iImage);
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+            seen.widestName = std::max(seen.widestName, static_cast<int>(size.cx));
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(list, dc);
+        HWND inner = reinterpret_cast<HWND>(::SendMessageW(list, CBEM_GETCOMBOCONTROL, 0, 0));
+        seen.droppedWidth = static_cast<int>(::SendMessageW(inner, CB_GETDROPPEDWIDTH, 0, 0));
+        RECT combo{};
+        ::GetWindowRect(inner, &combo);
+        seen.comboWidth = combo.right - combo.left;
         ::SendMessageW(::GetDlgItem(start, 1023), CB_SETCURSEL, 2, 0);
         ::SendMessageW(start, WM_COMMAND, MAKEWPARAM(1023, CBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(start, 1023)));
         seen.aboutItemGerman = menu_text(frame, 16);
@@ -113,12 +145,24 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
     person.join();
 
     EXPECT_EQ(seen.aboutItem, L"&About 'Installer'...");
+    const int order[] = {0, 1, 2, 3, 11, 4, 5, 14, 7, 9, 10, 16};
+    ASSERT_EQ(seen.languages.size(), 12u);
+    for (std::size_t i = 0; i < 12; ++i) {
+        EXPECT_EQ(seen.languages[i].first, order[i]);
+        EXPECT_EQ(seen.languages[i].second, zu::language_native_name(order[i]));
+        EXPECT_EQ(seen.images[i], static_cast<int>(i)) << "one flag per item, in order";
+    }
+    EXPECT_EQ(seen.languages[2].second, L"Deutsch");
+    // The list drops at least as wide as the control itself.
+    EXPECT_EQ(seen.droppedWidth, std::max(seen.widestName + 30, seen.comboWidth));
     zu::set_language(2);
     EXPECT_EQ(seen.aboutItemGerman, L"&" + FormatMessageText(zu::MessageId(3), {LoadMessage(zu::MessageId(0))}) + L"...");
     zu::set_language(zu::kEnglish);
     EXPECT_FALSE(seen.hasMaximize);
     EXPECT_FALSE(seen.hasSize);
     EXPECT_TRUE(seen.hasMinimize);
+    EXPECT_TRUE(seen.restoreGreyed) << "the window is not minimised";
+    EXPECT_FALSE(seen.minimizeGreyed);
     EXPECT_TRUE(seen.bigIcon);
     EXPECT_FALSE(seen.smallIcon);
     EXPECT_TRUE(seen.dragIconIsBig);
