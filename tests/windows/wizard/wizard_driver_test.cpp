@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "about_contact.h"
 #include "common/registry_sandbox.hpp"
 #include "i18n/language_state.hpp"
@@ -25,6 +27,12 @@ std::wstring message_in(int language, unsigned offset, std::vector<std::wstring>
     std::wstring text = FormatMessageText(zu::MessageId(offset), arguments);
     zu::set_language(zu::kEnglish);
     return text;
+}
+
+std::wstring utf8(const char* text) {
+    wchar_t wide[512] = L"";
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, 512);
+    return wide;
 }
 
 bool checked(HWND button) {
@@ -220,7 +228,15 @@ TEST_F(Wizard, GermanRelabelsTitleButtonsAboutItemAndEveryPage) {
     EXPECT_EQ(zu_test::window_text(about), message_in(kGerman, 3, {message_in(kGerman, 0)}));
     EXPECT_EQ(zu_test::window_text(::GetDlgItem(about, IDOK)), message_in(kGerman, 1));
     EXPECT_EQ(zu_test::window_text(::GetDlgItem(about, 1019)), L"Install 2.02");
-    EXPECT_EQ(zu_test::window_text(::GetDlgItem(about, 1020)), L"Copyright \u00A9 2026 Quillon. All rights reserved.");
+    EXPECT_EQ(zu_test::window_text(::GetDlgItem(about, 1020)), utf8(INSTALLER_COPYRIGHT));
+    // The contact lines keep the template's texts, whatever the language.
+    std::vector<std::wstring> statics;
+    for (HWND child = ::GetWindow(about, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        statics.push_back(zu_test::window_text(child));
+    }
+    for (const char* line : {ABOUT_POSTAL_ADDRESS, ABOUT_TELEPHONE, ABOUT_FAX, ABOUT_EMAIL, ABOUT_WEB}) {
+        EXPECT_NE(std::find(statics.begin(), statics.end(), utf8(line)), statics.end()) << line;
+    }
     w.Screenshot("about-german");
     w.Click(::GetDlgItem(about, IDOK));
     EXPECT_EQ(w.WaitForDialog(nullptr, 300), nullptr);
