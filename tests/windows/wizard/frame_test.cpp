@@ -52,6 +52,45 @@ HWND find_frame() {
     return s.found;
 }
 
+// Cancel, then Yes to the question.
+void leave(HWND frame) {
+    ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    for (int i = 0; i < 400 && ::IsWindow(frame); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        HWND box = ::GetLastActivePopup(frame);
+        if (box && box != frame && ::GetDlgItem(box, IDYES)) ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+    }
+}
+
+HWND wait_for_frame() {
+    HWND frame = nullptr;
+    for (int i = 0; i < 400 && !frame; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(25))) frame = find_frame();
+    return frame;
+}
+
+TEST(WizardFrame, LanguageOutsideTheListSelectsNoItem) {
+    zu_test::UninstallKeySandbox key;
+    zu::set_language(zu::kVietnamese);
+    zu::CInstallApp app;
+    app.UpdateTitle();
+    int selected = 0;
+    std::thread person([&selected] {
+        HWND frame = wait_for_frame();
+        if (!frame) return;
+        HWND start = ::GetWindow(frame, GW_CHILD);
+        while (start && !::GetDlgItem(start, 1023)) start = ::GetWindow(start, GW_HWNDNEXT);
+        selected = static_cast<int>(::SendMessageW(::GetDlgItem(start, 1023), CB_GETCURSEL, 0, 0));
+        leave(frame);
+    });
+    {
+        zu::CInstallDlg wizard(app);
+        wizard.DoModal(nullptr);
+    }
+    person.join();
+    zu::set_language(zu::kEnglish);
+    EXPECT_EQ(selected, -1);
+}
+
 TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
     zu_test::UninstallKeySandbox key;
     zu::set_language(zu::kEnglish);
@@ -62,8 +101,7 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
 
     FrameSeen seen;
     std::thread person([&seen] {
-        HWND frame = nullptr;
-        for (int i = 0; i < 400 && !frame; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(25))) frame = find_frame();
+        HWND frame = wait_for_frame();
         if (!frame) return;
         HMENU menu = ::GetSystemMenu(frame, FALSE);
         seen.aboutItem = menu_text(frame, 16);
@@ -130,13 +168,7 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
         ::SendMessageW(start, WM_COMMAND, MAKEWPARAM(1023, CBN_SELCHANGE), reinterpret_cast<LPARAM>(::GetDlgItem(start, 1023)));
         seen.aboutItemGerman = menu_text(frame, 16);
 
-        // Leave: Cancel, then Yes to the question.
-        ::PostMessageW(frame, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        for (int i = 0; i < 400 && ::IsWindow(frame); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-            HWND box = ::GetLastActivePopup(frame);
-            if (box && box != frame && ::GetDlgItem(box, IDYES)) ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
-        }
+        leave(frame);
     });
     {
         zu::CInstallDlg wizard(app);
