@@ -15,6 +15,7 @@
 #include "support/error_reporting.hpp"
 #include "support/product_identity.hpp"
 #include "support/windows_api.hpp"
+#include "wizard/install_dlg.hpp"
 
 namespace zu {
 
@@ -55,7 +56,12 @@ bool CInstallApp::InitInstance() {
     context.desktopShortcut = true;
     context.advancedMode = false;
 
-    // The wizard frame is shown modally here; the process ends when it closes.
+    // The wizard frame is the main window while it is up; the process ends when it closes.
+    {
+        CInstallDlg wizard(*this);
+        wizard.DoModal(nullptr);
+    }
+    set_application_main_window(nullptr);
     return false;
 }
 

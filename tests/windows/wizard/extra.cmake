@@ -1,0 +1,22 @@
+# The driver works the real installer, and a host of the same wizard whose install state and
+# install sequence the tests choose (wizard_host.exe), both with the installer's resources.
+add_executable(wizard_host WIN32 "${ZU_TEST_DIR}/host/wizard_host.cpp" ${ZU_INSTALLER_RESOURCES})
+set_source_files_properties(${ZU_INSTALLER_RESOURCES} TARGET_DIRECTORY wizard_host
+  PROPERTIES OBJECT_DEPENDS "${ZU_INSTALLER_RESOURCE_DEPENDS}")
+target_include_directories(wizard_host PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/src/resources")
+target_link_libraries(wizard_host PRIVATE zu_app)
+target_link_options(wizard_host PRIVATE -municode)
+add_dependencies(wizard_host zu_installer_resources)
+
+add_dependencies(${ZU_TEST_TARGET} installer wizard_host)
+target_compile_definitions(${ZU_TEST_TARGET} PRIVATE
+  ZU_INSTALLER_EXE="$<TARGET_FILE:installer>" ZU_WIZARD_HOST_EXE="$<TARGET_FILE:wizard_host>")
+target_include_directories(${ZU_TEST_TARGET} PRIVATE "${CMAKE_SOURCE_DIR}/src/resources")
+
+# The frame is also shown inside the test program, which then needs the wizard's templates,
+# pictures and version resource (its string tables it carries already).
+target_link_libraries(${ZU_TEST_TARGET} PRIVATE zu_app)
+target_sources(${ZU_TEST_TARGET} PRIVATE "${ZU_TEST_DIR}/data/wizard_resources.rc")
+target_include_directories(${ZU_TEST_TARGET} PRIVATE "${CMAKE_BINARY_DIR}/generated")
+set_source_files_properties("${ZU_TEST_DIR}/data/wizard_resources.rc" PROPERTIES
+  OBJECT_DEPENDS "${ZU_INSTALLER_RESOURCE_DEPENDS}")
