@@ -1,8 +1,5 @@
 #include "engine/install_rules.hpp"
 
-#include <cwchar>
-
-#include "payload/compress_error.hpp"
 
 namespace zu {
 
@@ -18,20 +15,6 @@ int progress_percent(std::uint64_t position, std::uint64_t total) {
     int percent = static_cast<int>(static_cast<double>(position) / static_cast<double>(total) * 100.0 + 0.5);
     if (percent >= 100 && position < total) percent = 99;
     return percent;
-}
-
-std::wstring error_code_text(const std::error_code& code) {
-    wchar_t text[32];
-    if (code.category() == std::system_category()) {
-        std::swprintf(text, 32, L"1:%08X", static_cast<unsigned>(code.value()));
-    } else if (code.category() == std::generic_category()) {
-        std::swprintf(text, 32, L"2:%08X", static_cast<unsigned>(code.value()));
-    } else if (code.category() == compress_category()) {
-        std::swprintf(text, 32, L"%d", code.value());
-    } else {
-        std::swprintf(text, 32, L"%d", 7);
-    }
-    return text;
 }
 
 }  // namespace zu

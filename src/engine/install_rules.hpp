@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <system_error>
 
 namespace zu {
 
@@ -13,9 +11,5 @@ int install_state_for(std::uint64_t ownVersion, std::uint64_t installedVersion);
 
 // The progress bar's percentage: rounded, but 100 only once everything is done.
 int progress_percent(std::uint64_t position, std::uint64_t total);
-
-// The error code of a failed extraction as the Install page shows it: "1:%08X" for system
-// errors, "2:%08X" for C library errors, the value for the compress category, else "7".
-std::wstring error_code_text(const std::error_code& code);
 
 }  // namespace zu

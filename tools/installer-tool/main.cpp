@@ -1,4 +1,5 @@
-// installer-tool: builds, lists, verifies and extracts the installer's payload archives.
+// installer-tool: builds, lists, verifies and extracts the installer's payload archives, and
+// shows what the installer reads from an uninstall log.
 #include <boost/iostreams/filter/bzip2.hpp>
 
 #include <exception>
@@ -10,6 +11,7 @@
 #include "manifest.hpp"
 #include "payload/pe_resource.hpp"
 #include "payload_commands.hpp"
+#include "ulog_command.hpp"
 
 namespace {
 
@@ -19,12 +21,14 @@ const char* const kUsage =
     "       installer-tool payload verify IN\n"
     "       installer-tool payload extract IN --install-root DIR [--sample-folder NAME] [--temp-root DIR]\n"
     "                                         [--folder NAME=DIR ...]\n"
+    "       installer-tool ulog show FILE\n"
     "IN is a payload archive or a built installer executable (its resource 260/134).\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
+    if (!words.empty() && words[0] == "ulog") return run_ulog_command(argc - 2, argv + 2);
     if (words.size() < 2 || words[0] != "payload") {
         std::cerr << kUsage;
         return 2;

@@ -6,7 +6,10 @@ set_source_files_properties(${ZU_INSTALLER_RESOURCES} TARGET_DIRECTORY wizard_ho
 target_include_directories(wizard_host PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/src/resources")
 target_link_libraries(wizard_host PRIVATE zu_app)
 target_link_options(wizard_host PRIVATE -municode)
-add_dependencies(wizard_host zu_installer_resources)
+add_dependencies(wizard_host zu_installer_resources standin_mobrix_6_5_7_9 standin_mobrix_6_5_8_2)
+target_include_directories(wizard_host PRIVATE "${CMAKE_SOURCE_DIR}/tests/windows")
+target_compile_definitions(wizard_host PRIVATE
+  ZU_STANDIN_OLDER_EXE="$<TARGET_FILE:standin_mobrix_6_5_7_9>" ZU_STANDIN_NEWER_EXE="$<TARGET_FILE:standin_mobrix_6_5_8_2>")
 
 add_dependencies(${ZU_TEST_TARGET} installer wizard_host)
 target_compile_definitions(${ZU_TEST_TARGET} PRIVATE

@@ -3,6 +3,8 @@
 // time-out, so that a wizard that does not answer fails the test instead of holding it.
 #pragma once
 
+#include "common/product_state.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -44,6 +46,7 @@ struct BoxSeen {
 class WizardDriver {
 public:
     explicit WizardDriver(const std::wstring& program, const std::wstring& arguments = L"") {
+        zu_test::remove_product_from_machine();
         std::wstring command = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -62,6 +65,7 @@ public:
             ::WaitForSingleObject(process_.hProcess, 5000);
         }
         ::CloseHandle(process_.hThread);
+        zu_test::remove_product_from_machine();
         ::CloseHandle(process_.hProcess);
     }
     WizardDriver(const WizardDriver&) = delete;

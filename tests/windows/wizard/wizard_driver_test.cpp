@@ -293,10 +293,10 @@ TEST_F(Wizard, DutchIsAnnouncedInEnglishAndStaysPickedInTheList) {
 }
 
 TEST_F(Wizard, NewerVersionInstalledLeavesOnlyCancelWithoutQuestion) {
-    WizardDriver w(host(), L"-1 \"Mobrix 6.10\"");
+    WizardDriver w(host(), L"-1 \"Mobrix 6.05i\"");
     ASSERT_TRUE(w.Frame());
     EXPECT_EQ(w.PageText(1016),
-              L"'Mobrix 6.05h' Installation.\r\nA more recent Version (Mobrix 6.10) is already installed.");
+              L"'Mobrix 6.05h' Installation.\r\nA more recent Version (Mobrix 6.05i) is already installed.");
     EXPECT_EQ(w.PageText(1003), L"Click on 'Cancel' to exit Installation.");
     ExpectButtons(w, L"Next  >", false, false, L"Cancel");
     w.ChooseLanguage(2);
