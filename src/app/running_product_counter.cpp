@@ -1,33 +1,13 @@
 #include "app/running_product_counter.hpp"
 
-#include <string>
-
-#include "support/object_names.hpp"
-#include "support/security_api.hpp"
-#include "support/static_init_order.hpp"
-
-namespace {
-
-// An exception here would end the process before it could say anything; an installer that
-// cannot register runs without the running-product check instead.
-struct running_product_registration {
-    running_product_registration() {
-        try {
-            counter.register_process(zu::running_product_counter_name().c_str());
-        } catch (zu::security_error) {
-        }
-    }
-    zu::instance_counter counter;
-};
-
-running_product_registration registration ZU_INIT_PRIORITY(zu::init_order::runningProductCounter);
-
-}  // namespace
-
 namespace zu {
 
+// Not registered until a program's own registration says so: the installer registers during
+// static initialisation (running_product_registration.cpp); test programs that link the
+// application do not, and so never count as a running product.
 instance_counter& running_product_counter() {
-    return registration.counter;
+    static instance_counter counter;
+    return counter;
 }
 
 }  // namespace zu

@@ -6,7 +6,8 @@ target_link_options(named_objects_helper PRIVATE -municode)
 # The installer's own static registrations, compiled in as the installer compiles them.
 add_executable(named_objects_static_helper "${ZU_TEST_DIR}/helpers/static_registration_helper.cpp"
   "${CMAKE_SOURCE_DIR}/src/app/system_gate_registration.cpp"
-  "${CMAKE_SOURCE_DIR}/src/app/running_product_counter.cpp")
+  "${CMAKE_SOURCE_DIR}/src/app/running_product_counter.cpp"
+  "${CMAKE_SOURCE_DIR}/src/app/running_product_registration.cpp")
 target_link_libraries(named_objects_static_helper PRIVATE zu_core)
 target_link_options(named_objects_static_helper PRIVATE -municode)
 

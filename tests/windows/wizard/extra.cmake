@@ -1,6 +1,7 @@
 # The driver works the real installer, and a host of the same wizard whose install state and
 # install sequence the tests choose (wizard_host.exe), both with the installer's resources.
-add_executable(wizard_host WIN32 "${ZU_TEST_DIR}/host/wizard_host.cpp" ${ZU_INSTALLER_RESOURCES})
+add_executable(wizard_host WIN32 "${ZU_TEST_DIR}/host/wizard_host.cpp" ${ZU_INSTALLER_RESOURCES}
+  "${CMAKE_SOURCE_DIR}/src/app/system_gate_registration.cpp")
 set_source_files_properties(${ZU_INSTALLER_RESOURCES} TARGET_DIRECTORY wizard_host
   PROPERTIES OBJECT_DEPENDS "${ZU_INSTALLER_RESOURCE_DEPENDS}")
 target_include_directories(wizard_host PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/src/resources")
@@ -23,3 +24,4 @@ target_sources(${ZU_TEST_TARGET} PRIVATE "${ZU_TEST_DIR}/data/wizard_resources.r
 target_include_directories(${ZU_TEST_TARGET} PRIVATE "${CMAKE_BINARY_DIR}/generated")
 set_source_files_properties("${ZU_TEST_DIR}/data/wizard_resources.rc" PROPERTIES
   OBJECT_DEPENDS "${ZU_INSTALLER_RESOURCE_DEPENDS}")
+target_sources(${ZU_TEST_TARGET} PRIVATE "${CMAKE_SOURCE_DIR}/src/app/system_gate_registration.cpp")

@@ -107,12 +107,7 @@ TEST_F(Wizard, QuickPathOfTheInstallerWithBackFromInstallToMode) {
     w.ClickButton(kNext);
     ASSERT_EQ(w.PageIndex(), 4);
 
-    // The interim sequence of this build installs nothing: the page stays ready for another go.
-    w.ClickButton(kNext);
-    EXPECT_EQ(w.PageIndex(), 4);
-    ExpectButtons(w, L"Install", true, true, L"Cancel");
-    EXPECT_TRUE(w.Enabled(w.Button(kCancel)));
-
+    // Leaving before the installation asks first; No keeps the page.
     w.ClickButton(kCancel);
     BoxSeen box = w.WaitForBox();
     ASSERT_TRUE(box.window);
@@ -123,7 +118,19 @@ TEST_F(Wizard, QuickPathOfTheInstallerWithBackFromInstallToMode) {
     w.Answer(box, IDNO);
     EXPECT_EQ(w.WaitForExit(300), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(w.PageIndex(), 4);
-    LeaveWithQuestion(w);
+
+    // The real installation: the buttons come back as Next and Exit once it is done.
+    w.ClickButton(kNext);
+    for (int i = 0; i < 1200 && w.ButtonText(kCancel) != L"Exit"; ++i) ::Sleep(100);
+    ASSERT_EQ(w.ButtonText(kCancel), L"Exit");
+    EXPECT_EQ(w.ButtonText(kNext), L"Next  >");
+    EXPECT_EQ(w.PageText(1003), L"Click on 'Next' to continue.") << "the sequence reported success";
+    EXPECT_NE(w.PageText(1015).find(L"\r\nPreparing Installation...OK\r\n"), std::wstring::npos);
+    w.ClickButton(kNext);
+    EXPECT_EQ(w.PageIndex(), 5);
+    EXPECT_EQ(w.PageText(1003), L"Click on 'Exit' to exit Installation.");
+    w.ClickButton(kCancel);
+    EXPECT_EQ(w.WaitForExit(), 0u) << "Exit after a finished installation asks nothing";
 }
 
 TEST_F(Wizard, AdvancedPathShowsFolderPagesAndKeepsChoices) {
