@@ -16,7 +16,7 @@ find_program(ZU_DLLTOOL NAMES x86_64-w64-mingw32-dlltool dlltool REQUIRED)
 set(ZU_DELAY_IMPORT_LIBS "")
 set(delay_dir "${CMAKE_BINARY_DIR}/delay-imports")
 file(MAKE_DIRECTORY "${delay_dir}")
-foreach(library IN ITEMS version comctl32)
+foreach(library IN ITEMS version comctl32 bcrypt)
   execute_process(COMMAND "${CMAKE_CXX_COMPILER}" -print-file-name=lib${library}.a
     OUTPUT_VARIABLE import_library OUTPUT_STRIP_TRAILING_WHITESPACE)
   execute_process(COMMAND "${CMAKE_NM}" -g --defined-only "${import_library}"
