@@ -1,5 +1,5 @@
-// The system gate runs before every other static initialiser of the installer; a refused
-// system never gets past it.
+// The system gate runs before every other static initialiser of the installer but the library
+// search restriction; a refused system never gets past it.
 #include "support/static_init_order.hpp"
 #include "support/system_gate.hpp"
 

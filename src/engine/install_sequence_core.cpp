@@ -129,7 +129,10 @@ bool RunInstallSequence(InstallView& view, InstallContext& context, CUninstallLo
     view.BeginWaitCursor();
 
     view.SetProgressText(message(114));
-    const TempFolderPathResult temp = MakeTempFolderPath();
+    TempFolderPathResult temp = platform.makeTempFolderPath ? platform.makeTempFolderPath() : MakeTempFolderPath();
+    // The folder is made here, before the extraction, and must be new: files run or restored
+    // elevated later must not pass through a folder that another account could change.
+    if (temp.ok) temp = CreateTempFolder(temp.text);
     if (!temp.ok) {
         const std::wstring failure = FormatMessageText(MessageId(121), {temp.text});
         view.SetProgressText(failure);
@@ -142,6 +145,7 @@ bool RunInstallSequence(InstallView& view, InstallContext& context, CUninstallLo
     const destination_roots roots{context.installFolder,
                                   FormatMessageText(MessageId(18), {ProductIdentity::productName}), context.tempFolder};
     bool result = false;
+    log.SetBackupFolder(context.tempFolder);
     {
         TemporaryFileList temporaryFiles(context.tempFolder);
         view.SetProgressPosition(0);
@@ -178,6 +182,7 @@ bool RunInstallSequence(InstallView& view, InstallContext& context, CUninstallLo
         }
         // The payload stream and the placement go first, then the temporary files and folder.
     }
+    log.SetBackupFolder({});  // the folder is gone
     view.EndWaitCursor();
     return result;
 }

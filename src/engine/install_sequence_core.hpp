@@ -13,6 +13,7 @@
 #include "app/install_context.hpp"
 #include "engine/install_view.hpp"
 #include "payload/special_folders.hpp"
+#include "system/temp_folder_path.hpp"
 #include "system/uninstall_log.hpp"
 
 namespace zu {
@@ -29,6 +30,8 @@ struct InstallSequencePlatform {
     std::function<void()> retakeInstallerMutex;
     // Tells the shell that file associations changed.
     std::function<void()> notifyAssociationsChanged;
+    // The path of the run's temporary folder (not the folder); MakeTempFolderPath when empty.
+    std::function<TempFolderPathResult()> makeTempFolderPath;
     special_folders folders;
     void* parentWindow = nullptr;  // owner of the DirectX setup's windows
 };

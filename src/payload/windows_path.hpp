@@ -17,8 +17,9 @@ void append_path_element(std::wstring& base, const std::wstring& element);
 // The last element of a path: what follows its last separator (empty when it ends with one).
 std::wstring file_name_of(const std::wstring& path);
 
-// True for a name that Windows accepts as one file name: not empty, not "." or "..", and free
-// of control characters and of < > : " / \ | ? *.
+// True for a name that Windows reads as one file of that very name: not empty, not "." or "..",
+// free of control characters and of < > : " / \ | ? *, not ending in a dot or a blank, and not
+// a device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9), with or without an extension.
 bool is_valid_file_name(const std::wstring& name);
 
 }  // namespace zu

@@ -82,6 +82,9 @@ void add_access_allowed_ace(PACL acl, DWORD revision, DWORD accessMask, PSID sid
 // Adds the entry through AddAccessAllowedAce at ACL_REVISION: the entry carries no flags.
 void add_access_allowed_ace_ex(PACL acl, DWORD revision, DWORD aceFlags, DWORD accessMask,
                                PSID sid);
+// AddAccessAllowedAceEx at ACL_REVISION, with the entry flags as given (for the folders the
+// installer makes its own, whose entries must pass to what is placed inside).
+void add_inheritable_access_allowed_ace(PACL acl, DWORD aceFlags, DWORD accessMask, PSID sid);
 void initialize_acl(PACL acl, DWORD length, DWORD revision);
 void get_acl_information(PACL acl, void* information, DWORD length, ACL_INFORMATION_CLASS infoClass);
 

@@ -184,6 +184,11 @@ void add_access_allowed_ace_ex(PACL acl, DWORD /*revision*/, DWORD /*aceFlags*/,
     add_access_allowed_ace(acl, ACL_REVISION, accessMask, sid);
 }
 
+void add_inheritable_access_allowed_ace(PACL acl, DWORD aceFlags, DWORD accessMask, PSID sid) {
+    static decltype(&::AddAccessAllowedAceEx) fn;
+    check(bind(fn, "AddAccessAllowedAceEx")(acl, ACL_REVISION, aceFlags, accessMask, sid));
+}
+
 void initialize_acl(PACL acl, DWORD length, DWORD revision) {
     static decltype(&::InitializeAcl) fn;
     check(bind(fn, "InitializeAcl")(acl, length, revision));

@@ -7,8 +7,10 @@
 
 namespace zu::init_order {
 
-constexpr int systemGate = 101;             // the earliest a program may ask for
-constexpr int runningProductCounter = 102;  // registration in the running-product counter
-constexpr int conversionCheck = 103;        // check of the character-conversion facilities
+constexpr int dllSearch = 101;              // the earliest a program may ask for: the library
+                                            // search is restricted before anything may load one
+constexpr int systemGate = 102;
+constexpr int runningProductCounter = 103;  // registration in the running-product counter
+constexpr int conversionCheck = 104;        // check of the character-conversion facilities
 
 }  // namespace zu::init_order

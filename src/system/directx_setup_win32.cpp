@@ -64,7 +64,13 @@ DirectXSetupLibrary::DirectXSetupLibrary(std::wstring folder) : folder_(std::mov
     std::wstring path = folder_;
     if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
     path += L"DSetup.dll";
-    module_.reset(::LoadLibraryW(path.c_str()));
+    // By its full path, and its own imports (its companion dsetup32.dll) from its folder or the
+    // system folder only: never from the installer's folder or the current one.
+    module_.reset(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+    // A system without those flags refuses them; its next best keeps the library's own folder
+    // first for what it imports.
+    if (!module_ && ::GetLastError() == ERROR_INVALID_PARAMETER)
+        module_.reset(::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!module_) return;
     const auto getVersion = Entry<GetVersionFunction>(static_cast<HMODULE>(module_.get()), "DirectXSetupGetVersion");
     DWORD version = 0;

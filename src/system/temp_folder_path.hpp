@@ -1,6 +1,6 @@
 // The path of an installation's own temporary folder: the user's temporary folder with
-// "quillon_{" + a random version-4 UUID + "}" appended. Only the path is made; the folder comes
-// into being when the first temporary file is placed in it.
+// "quillon_{" + a random version-4 UUID + "}" appended. CreateTempFolder then makes the folder
+// itself before anything is extracted into it.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +25,15 @@ TempFolderPathResult MakeTempFolderPath();
 constexpr std::size_t kMaxUserTempLength = 246;
 TempFolderPathResult TempFolderPathFrom(std::size_t reportedLength, const std::wstring& userTemp,
                                         std::uint32_t lastError, const std::wstring& uuid);
+
+// Creates the folder at path, one level, with an access list that only administrators and the
+// system can use (on POSIX: only the owner). Anything already at the path (a folder, a file, a
+// link or junction) fails it: a folder made by someone else could be changed by them while the
+// installer runs. The failure text is made like MakeTempFolderPath's, for "CreateDirectory".
+TempFolderPathResult CreateTempFolder(const std::wstring& path);
+
+// The failure text for a system error and the call that failed: "000000b7 (CreateDirectory)".
+std::wstring TempFolderFailureText(std::uint32_t error, const wchar_t* call);
 
 // A fresh random UUID in lower-case text form (8-4-4-4-12); one generator serves the process.
 std::wstring RandomUuidText();

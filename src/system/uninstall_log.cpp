@@ -147,7 +147,7 @@ void CUninstallLog::BeginFile(const std::wstring& path, std::int32_t payloadKind
     LogEntry& entry = currentEntries_.back();
     entry.text = path;
     entry.detail = payloadKind;
-    if (fs::exists(path)) entry.backupPath = MakeBackup(path, backupByCopy);
+    if (fs::exists(path)) entry.backupPath = MakeBackup(path, backupByCopy, backupFolder_);
 }
 
 void CUninstallLog::BeginShortcut(int which, const std::wstring& folder) {
@@ -159,13 +159,13 @@ void CUninstallLog::BeginShortcut(int which, const std::wstring& folder) {
     auto earlier = std::find_if(earlierEntries_.begin(), earlierEntries_.end(),
                                 [kind](const LogEntry& e) { return e.kind == kind; });
     if (earlier != earlierEntries_.end() && fs::exists(earlier->text))
-        currentEntries_.back().backupPath = MakeBackup(earlier->text, false);
+        currentEntries_.back().backupPath = MakeBackup(earlier->text, false, backupFolder_);
 }
 
 void CUninstallLog::BeginUninstallKey(RegistryKey existingKey) {
     Begin(LogEntryKind::UninstallKey);
     if (!existingKey) return;
-    std::wstring backup = MakeBackup(std::nullopt, false);
+    std::wstring backup = MakeBackup(std::nullopt, false, backupFolder_);
     if (backup.empty()) return;
     if (!fs::save_registry_key(existingKey, backup)) {
         // Without a saved copy a rollback deletes the key rather than restoring half of it.
@@ -213,8 +213,8 @@ void CUninstallLog::Rollback() {
     pending_ = false;
 }
 
-std::wstring MakeBackup(const std::optional<std::wstring>& path, bool byCopy) {
-    std::optional<std::wstring> folder = fs::temp_folder();
+std::wstring MakeBackup(const std::optional<std::wstring>& path, bool byCopy, const std::wstring& inFolder) {
+    std::optional<std::wstring> folder = inFolder.empty() ? fs::temp_folder() : std::optional<std::wstring>(inFolder);
     if (!folder || folder->size() > kMaxTempFolderChars) return {};
     std::optional<std::wstring> name = fs::make_temp_file(*folder, L"zu");
     if (!name) return {};

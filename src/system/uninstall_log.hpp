@@ -8,7 +8,8 @@
 // (merge the earlier record into this run's and write "Uninstall.ulog" for the uninstaller).
 //
 // The file written by Write is the contract with the uninstaller; uninstall_log_file.hpp holds
-// its format. Backups live in the user's temporary folder from their Begin operation until
+// its format. Backups live in the backup folder (the user's temporary folder unless the
+// installation gives its own) from their Begin operation until
 // Write deletes them or Rollback moves them back.
 //
 // Single-threaded. Failures of the system calls inside are not reported unless stated: a
@@ -54,6 +55,11 @@ struct LogEntry {
 
 class CUninstallLog {
 public:
+    // Where the backups of the Begin operations go from now on. An installation gives its own
+    // folder, which only administrators can change, so that what is restored on a rollback is
+    // what was moved aside; empty (the default) means the user's temporary folder.
+    void SetBackupFolder(std::wstring folder) { backupFolder_ = std::move(folder); }
+
     // --- Recording. Each Begin appends one entry (done false) and makes it pending.
 
     // Before a payload file is written: creates the missing folders of path (recording them),
@@ -108,6 +114,7 @@ private:
     std::vector<LogEntry> currentEntries_;
     bool pending_ = false;  // when true, the pending entry is currentEntries_.back()
     std::wstring earlierProduct_;
+    std::wstring backupFolder_;
 };
 
 // --- Rules, callable on their own.
@@ -115,7 +122,8 @@ private:
 // A temporary copy (byCopy) or the moved original of path in the temporary folder, with the
 // original's attributes; empty when nothing could be saved (path is then left as it was).
 // Without a path only a fresh unused name is made.
-std::wstring MakeBackup(const std::optional<std::wstring>& path, bool byCopy);
+// The backup goes into folder, or into the user's temporary folder when folder is empty.
+std::wstring MakeBackup(const std::optional<std::wstring>& path, bool byCopy, const std::wstring& folder = {});
 
 // Whether two paths name the same file or folder: the same elements; else the same file on
 // disk; else, when neither can be opened, the same absolute path without regard to case.

@@ -1,5 +1,5 @@
-/* The companion of the DirectX setup library's test double: present so that the double finds
- * it beside itself as the real library finds its own; it does nothing. */
+/* The companion of the DirectX setup library's test double, which imports it as the real
+ * library needs its own; it does nothing but answer that it is there. */
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -9,3 +9,5 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     (void)reserved;
     return TRUE;
 }
+
+__declspec(dllexport) int WINAPI ZuDsetupCompanionMark(void) { return 1; }

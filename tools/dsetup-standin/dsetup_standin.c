@@ -15,8 +15,8 @@
  *                               "callback <set|none>"
  *                               "setup flags=0x%08x parent=<0|1> companion=<0|1> folder=<path>"
  *                               "progress 18 answered <n>"   (once per callback call)
- *                             the folder in UTF-8; companion says whether dsetup32.dll could be
- *                             loaded from this library's own folder, as the real one loads it.
+ *                             the folder in UTF-8; companion says whether the dsetup32.dll the
+ *                             loader gave this library (it imports it) is the one beside it.
  *
  * Built without DirectXSetupW when ZU_DSETUP_WITHOUT_SETUP is defined, for the test of a
  * library that lacks an entry point. */
@@ -32,6 +32,10 @@
 typedef DWORD(WINAPI* setup_callback)(DWORD reason, DWORD message_type, char* message, char* name, void* info);
 
 static setup_callback registered_callback;
+
+#ifndef ZU_DSETUP_WITHOUT_SETUP
+__declspec(dllimport) int WINAPI ZuDsetupCompanionMark(void);
+#endif
 
 static long long env_number(const wchar_t* name, long long fallback) {
     wchar_t text[64];
@@ -75,21 +79,27 @@ __declspec(dllexport) int WINAPI DirectXSetupSetCallback(setup_callback callback
 }
 
 #ifndef ZU_DSETUP_WITHOUT_SETUP
+/* The companion is imported, as the real library needs its own: the loader has found it before
+ * this library runs. 1 when the one loaded is the one beside this library. */
 static int companion_loads(void) {
-    wchar_t path[MAX_PATH];
+    wchar_t own[MAX_PATH];
+    wchar_t companion[MAX_PATH];
     HMODULE self = NULL;
+    if (ZuDsetupCompanionMark() != 1) return 0;
     if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                             (LPCWSTR)(void*)&companion_loads, &self))
         return 0;
-    DWORD length = GetModuleFileNameW(self, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return 0;
-    wchar_t* slash = wcsrchr(path, L'\\');
-    if (!slash || (size_t)(slash - path) + 14 >= MAX_PATH) return 0;
-    wcscpy(slash + 1, L"dsetup32.dll");
-    HMODULE companion = LoadLibraryW(path);
-    if (!companion) return 0;
-    FreeLibrary(companion);
-    return 1;
+    HMODULE loaded = GetModuleHandleW(L"dsetup32.dll");
+    if (!loaded) return 0;
+    DWORD ownLength = GetModuleFileNameW(self, own, MAX_PATH);
+    DWORD companionLength = GetModuleFileNameW(loaded, companion, MAX_PATH);
+    if (ownLength == 0 || ownLength >= MAX_PATH || companionLength == 0 || companionLength >= MAX_PATH) return 0;
+    wchar_t* ownSlash = wcsrchr(own, L'\\');
+    wchar_t* companionSlash = wcsrchr(companion, L'\\');
+    if (!ownSlash || !companionSlash) return 0;
+    *ownSlash = L'\0';
+    *companionSlash = L'\0';
+    return _wcsicmp(own, companion) == 0;
 }
 
 __declspec(dllexport) int WINAPI DirectXSetupW(HWND parent, wchar_t* source_path, DWORD flags) {

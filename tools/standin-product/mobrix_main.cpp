@@ -4,7 +4,8 @@
 // its installation record, then ends with -10.
 //
 // For tests and demos, ZU_STANDIN_REGISTER_EXIT (a decimal number) replaces the exit code of
-// the registration run, so that a failing registration can be shown.
+// the registration run, so that a failing registration can be shown; ZU_STANDIN_REGISTER_DELAY
+// (milliseconds) makes the registration run last that long.
 #include <cstdlib>
 #include <string>
 
@@ -43,6 +44,9 @@ int registration_run() {
     int exitCode = ok ? -10 : 1;
     wchar_t wanted[32] = L"";
     if (::GetEnvironmentVariableW(L"ZU_STANDIN_REGISTER_EXIT", wanted, 32) > 0) exitCode = _wtoi(wanted);
+    // A registration that takes its time, for the tests of the installer's wait.
+    wchar_t delay[32] = L"";
+    if (::GetEnvironmentVariableW(L"ZU_STANDIN_REGISTER_DELAY", delay, 32) > 0) ::Sleep(static_cast<DWORD>(_wtoi(delay)));
     return exitCode;
 }
 

@@ -194,6 +194,56 @@ TEST_F(InstallSequenceTest, NoTemporaryFolderEndsBeforeAnythingHappens) {
     EXPECT_FALSE(Exists(context.installFolder));
 }
 
+// Something already at the temporary folder's path (a folder someone made, a link to another
+// folder) ends the run before anything is placed, with the temporary-folder failure text, and
+// what was there is left alone.
+TEST_F(InstallSequenceTest, AnythingAtTheTemporaryFolderPathRefusesTheInstallation) {
+    Payload(SmallProduct());
+    const std::wstring path = P(L"quillon_{00000000-0000-4000-8000-000000000000}");
+    platform.makeTempFolderPath = [&] { return TempFolderPathResult{true, path}; };
+    MakeFolder(P(L"elsewhere"));
+    struct { const char* what; std::function<void()> make; } cases[] = {
+        {"folder", [&] { MakeFolder(path); }},
+        {"link to a folder", [&] { ASSERT_EQ(::symlink(journal_test::Utf8(P(L"elsewhere")).c_str(), journal_test::Utf8(path).c_str()), 0); }},
+        {"dangling link", [&] { ASSERT_EQ(::symlink("nowhere", journal_test::Utf8(path).c_str()), 0); }},
+    };
+    for (const auto& c : cases) {
+        c.make();
+        EXPECT_FALSE(Run()) << c.what;
+        EXPECT_EQ(view.lines().back().rfind(L"Installation failed (Error Code ", 0), 0u) << c.what;
+        EXPECT_NE(view.lines().back().find(L" (CreateDirectory))."), std::wstring::npos) << c.what;
+        EXPECT_FALSE(view.progressBarVisible()) << c.what;
+        EXPECT_FALSE(Exists(context.installFolder)) << c.what;
+        EXPECT_TRUE(List(journal_test::Utf8(P(L"elsewhere"))).empty()) << c.what;
+        EXPECT_TRUE(journal_test::JournalTest::Exists(path)) << c.what << ": left as it was";
+        std::filesystem::remove(journal_test::Utf8(path));
+    }
+}
+
+// The run makes its temporary folder itself, for the owner only, and the journal's backups of
+// replaced files pass through it rather than the user's temporary folder.
+TEST_F(InstallSequenceTest, TheTemporaryFolderIsTheRunsOwnAndHoldsTheBackups) {
+    Payload(SmallProduct());
+    std::filesystem::create_directories(journal_test::Utf8(Installed(L"")));
+    WriteBytes(Installed(L"Mobrix.exe"), "earlier program");
+    const std::wstring path = P(L"quillon_{00000000-0000-4000-8000-000000000001}");
+    platform.makeTempFolderPath = [&] { return TempFolderPathResult{true, path}; };
+    unsigned mode = 0;
+    std::vector<std::string> backupsDuringRun;
+    platform.runRegistration = [&](const std::wstring&, const std::wstring&) -> std::optional<std::uint32_t> {
+        struct stat st{};
+        if (::stat(journal_test::Utf8(path).c_str(), &st) == 0) mode = st.st_mode & 0777;
+        backupsDuringRun = List(journal_test::Utf8(path));
+        return registrationExit;
+    };
+    EXPECT_TRUE(Run());
+    EXPECT_EQ(mode, 0700u);
+    ASSERT_FALSE(backupsDuringRun.empty());
+    EXPECT_EQ(backupsDuringRun.front().rfind("zu", 0), 0u);
+    EXPECT_TRUE(TempFiles().empty());
+    EXPECT_FALSE(Exists(path));  // removed at the end
+}
+
 TEST_F(InstallSequenceTest, SecondRunAfterAFailureStartsANewSection) {
     compressed = "";
     EXPECT_FALSE(Run());

@@ -102,6 +102,7 @@ TEST_F(InstallerTool, BuildListVerifyAndExtractRoundTrip) {
 TEST_F(InstallerTool, BadManifestLinesAreReportedWithTheirNumber) {
     write_file(dir.path() / "a.bin", "a");
     write_file(dir.path() / "bad:name", "b");
+    for (const char* name : {"NUL", "com1.txt", "x."}) write_file(dir.path() / name, "c");
     struct { const char* line; const char* says; } cases[] = {
         {"9 | <InstallPath> | a.bin", "unknown kind"},
         {"0 | <InstallPath>", "expected KIND | DESTINATION FOLDER | SOURCE FILE"},
@@ -112,6 +113,9 @@ TEST_F(InstallerTool, BadManifestLinesAreReportedWithTheirNumber) {
         {"0 | <InstallPath> | bad:name", "not a valid Windows file name"},
         {"0 | <InstallPath> | missing.bin", "cannot open the source file"},
         {"0 | <InstallPath> | .", "not a valid Windows file name"},
+        {"0 | <InstallPath> | NUL", "\"NUL\" is not a valid Windows file name"},
+        {"0 | <InstallPath> | com1.txt", "not a valid Windows file name"},
+        {"0 | <InstallPath> | x.", "not a valid Windows file name"},
     };
     for (const auto& c : cases) {
         write_file(dir.path() / "m.txt", std::string("# header\n0 | <InstallPath> | a.bin\n") + c.line + "\n");

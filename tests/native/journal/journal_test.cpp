@@ -134,6 +134,29 @@ TEST_F(JournalTest, RollbackUndoesTheRunNewestFirst) {
     EXPECT_FALSE(log.pending());
 }
 
+// An installation's own backup folder: nothing of the run passes through the user's temporary
+// folder, and the rollback restores from the given folder.
+TEST_F(JournalTest, BackupsGoIntoTheGivenFolder) {
+    MakeFolder(P(L"App"));
+    MakeFolder(P(L"Private"));
+    WriteBytes(P(L"App/main.exe"), "original");
+    CUninstallLog log;
+    log.Read(std::nullopt);
+    log.SetBackupFolder(P(L"Private"));
+    log.BeginFile(P(L"App/main.exe"), 1, false);
+    EXPECT_FALSE(Exists(P(L"App/main.exe")));
+    WriteBytes(P(L"App/main.exe"), "new");
+    log.Complete(true);
+    ASSERT_EQ(List(journal_test::Utf8(P(L"Private"))).size(), 1u);
+    EXPECT_EQ(List(journal_test::Utf8(P(L"Private")))[0].rfind("zu", 0), 0u);
+    EXPECT_TRUE(TempFiles().empty());
+
+    log.Rollback();
+    EXPECT_EQ(ReadBytes(P(L"App/main.exe")), "original");
+    EXPECT_TRUE(List(journal_test::Utf8(P(L"Private"))).empty());
+    EXPECT_TRUE(TempFiles().empty());
+}
+
 TEST_F(JournalTest, RollbackKeepsFoldersThatAreNotEmptyAndTheEarlierEntries) {
     const std::wstring logPath = P(L"earlier.ulog");
     WriteBytes(logPath, Utf16Log({L"// Uninstall Log File v1", L"// w", L"// Install Mobrix 6.05h", L"// Install Path : " + P(),

@@ -120,6 +120,13 @@ TEST(PayloadExtractor, MalformedHeadersFailBeforeAnythingIsWritten) {
         {"wildcard", header(1, record("a*.dll", "<InstallPath>", 1)) + "x"},
         {"pipe", header(1, record("a|b", "<InstallPath>", 1)) + "x"},
         {"control character", header(1, record(std::string("a\tb"), "<InstallPath>", 1)) + "x"},
+        {"device name", header(1, record("C:\\dir\\NUL", "<InstallPath>", 1)) + "x"},
+        {"device name in lower case", header(1, record("nul", "<InstallPath>", 1)) + "x"},
+        {"device name with an extension", header(1, record("COM1.txt", "<InstallPath>", 1)) + "x"},
+        {"device name, blank before the extension", header(1, record("lpt9 .log", "<InstallPath>", 1)) + "x"},
+        {"console device", header(1, record("CON", "<InstallPath>", 1)) + "x"},
+        {"trailing dot", header(1, record("x.", "<InstallPath>", 1)) + "x"},
+        {"trailing blank", header(1, record("x ", "<InstallPath>", 1)) + "x"},
         {"sizes overflow", header(2, record("a", "<InstallPath>", ~0ull - 20) + record("b", "<InstallPath>", 100)) + "x"},
         {"lone surrogate", le(12 + 4 + 2 + 4 + 20, 8) + le(1, 4) + le(1, 4) + "\x00\xD8" + le(0, 4) + le(0, 4) + le(1, 8) + le(0, 4) + "x"},
     };
@@ -133,6 +140,8 @@ TEST(PayloadExtractor, MalformedHeadersFailBeforeAnythingIsWritten) {
     EXPECT_EQ(feed(header(1, good) + "x").code, std::error_code()) << "one entry";
     EXPECT_EQ(feed(header(0, "")).code, std::error_code()) << "no entry at all";
     EXPECT_EQ(feed(header(1, record("C:\\dir\\name with blanks.txt", "<InstallPath>", 1)) + "x").code, std::error_code());
+    for (const char* name : {"COM10.txt", "COM0", "LPT", "nullable.dll", "auxiliary", "CONSOLE.txt", ".profile"})
+        EXPECT_EQ(feed(header(1, record(name, "<InstallPath>", 1)) + "x").code, std::error_code()) << name;
 }
 
 TEST(PayloadExtractor, ErrorMappingFirstMatchWins) {

@@ -25,3 +25,27 @@ target_include_directories(${ZU_TEST_TARGET} PRIVATE "${CMAKE_BINARY_DIR}/genera
 set_source_files_properties("${ZU_TEST_DIR}/data/wizard_resources.rc" PROPERTIES
   OBJECT_DEPENDS "${ZU_INSTALLER_RESOURCE_DEPENDS}")
 target_sources(${ZU_TEST_TARGET} PRIVATE "${CMAKE_SOURCE_DIR}/src/app/system_gate_registration.cpp")
+
+# Libraries named like those that programs commonly load by name, each leaving a marker file
+# beside itself when loaded; the hardening test plants them beside a copy of the installer and
+# in its working folder.
+set(ZU_CANARY_NAMES version uxtheme dwmapi cryptbase profapi userenv winmm propsys sspicli comctl32 dsetup32)
+set(canary_files "")
+foreach(name IN LISTS ZU_CANARY_NAMES)
+  add_library(canary_${name} SHARED "${ZU_TEST_DIR}/canary/canary.c")
+  set_target_properties(canary_${name} PROPERTIES PREFIX "" OUTPUT_NAME "${name}"
+    RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/canaries"
+    ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/canaries/lib")
+  add_dependencies(${ZU_TEST_TARGET} canary_${name})
+  list(APPEND canary_files "$<TARGET_FILE:canary_${name}>")
+endforeach()
+list(JOIN ZU_CANARY_NAMES "," canary_list)
+target_compile_definitions(${ZU_TEST_TARGET} PRIVATE
+  ZU_CANARY_FOLDER="${CMAKE_CURRENT_BINARY_DIR}/canaries" ZU_CANARY_NAMES="${canary_list}")
+
+# The installer's import table holds only libraries the system always takes from its own folder.
+if(NOT CMAKE_OBJDUMP)
+  find_program(CMAKE_OBJDUMP NAMES x86_64-w64-mingw32-objdump REQUIRED)
+endif()
+add_test(NAME installer_imports_only_known_dlls
+  COMMAND sh "${ZU_TEST_DIR}/check_imports.sh" "${CMAKE_OBJDUMP}" "$<TARGET_FILE:installer>")

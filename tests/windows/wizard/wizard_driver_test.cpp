@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "about_contact.h"
+#include "app/running_product_counter.hpp"
 #include "common/registry_sandbox.hpp"
 #include "i18n/language_state.hpp"
 #include "i18n/messages.hpp"
@@ -46,7 +47,12 @@ class Wizard : public ::testing::Test {
 protected:
     zu_test::UninstallKeySandbox key_;
 
-    void SetUp() override { zu::set_language(zu::kEnglish); }
+    void SetUp() override {
+        // This program links the application and so counts as a running product; the
+        // installer under test would wait for it.
+        zu::running_product_counter().unregister();
+        zu::set_language(zu::kEnglish);
+    }
 
     static void LeaveWithQuestion(WizardDriver& w) {
         w.ClickButton(kCancel);
