@@ -61,7 +61,7 @@ TEST(E2E, DamagedPayloadIsFoundBeforeAnythingIsPlaced) {
         w.ClickButton(kNext);
         ASSERT_EQ(w.PageIndex(), 4);
         EXPECT_FALSE(install_and_wait(w));
-        const std::wstring log = w.PageText(1015);
+        const std::wstring log = progress_log(w);
         EXPECT_NE(log.find(L"\r\nPreparing Installation...Failed\r\n"), std::wstring::npos) << zu_test::utf8(log);
         EXPECT_EQ(log.find(L"Copying File"), std::wstring::npos);
         EXPECT_EQ(w.PageText(1003), L"Installation failed (Error Code 4).");

@@ -75,8 +75,8 @@ std::wstring install_over(const std::wstring& expectedStart) {
     w.ClickButton(kNext);
     w.ClickButton(kNext);
     EXPECT_EQ(w.PageIndex(), 4);
-    EXPECT_TRUE(install_and_wait(w)) << zu_test::utf8(w.PageText(1015));
-    const std::wstring log = w.PageText(1015);
+    EXPECT_TRUE(install_and_wait(w)) << zu_test::utf8(progress_log(w));
+    const std::wstring log = progress_log(w);
     w.ClickButton(kNext);
     w.ClickButton(kCancel);
     EXPECT_EQ(w.WaitForExit(), 0u);
@@ -164,7 +164,7 @@ TEST(E2E, FailureInTheMiddleOfAReinstallationPutsTheEarlierInstallationBack) {
         const bool installed = install_and_wait(w);
         ::CloseHandle(file);
         EXPECT_FALSE(installed);
-        const std::wstring log = w.PageText(1015);
+        const std::wstring log = progress_log(w);
         EXPECT_NE(log.find(message(12)), std::wstring::npos) << zu_test::utf8(log);
         EXPECT_EQ(w.PageText(1003).rfind(L"Installation failed (Error Code ", 0), 0u) << zu_test::utf8(w.PageText(1003));
         w.ClickButton(kCancel);

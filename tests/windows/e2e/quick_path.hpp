@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "i18n/language_state.hpp"
 #include "i18n/messages.hpp"
 #include "wizard/wizard_driver.hpp"
 
@@ -24,7 +25,25 @@ struct ProductRemovedAtEnd {
 };
 
 inline std::wstring installer() { return zu_test::wine_path(ZU_INSTALLER_EXE); }
-inline std::wstring message(unsigned offset) { return LoadMessage(zu::MessageId(offset)); }
+// A message in English, the language of the quick path.
+inline std::wstring message(unsigned offset) {
+    zu::set_language(zu::kEnglish);
+    return LoadMessage(zu::MessageId(offset));
+}
+
+// The whole text of a control of another process (the progress log outgrows the driver's
+// fixed buffer).
+inline std::wstring full_text(HWND window) {
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                          5000, &got);
+    text.resize(got);
+    return text;
+}
+inline std::wstring progress_log(const WizardDriver& w) { return full_text(w.PageItem(1015)); }
 
 // Clicks Install and waits until the page shows the sequence's end: Exit on Cancel after a
 // success, Install enabled again after a failure. With ZU_E2E_TIMING set, prints how long
