@@ -56,6 +56,7 @@ bool CInstallApp::InitInstance() {
     context.desktopShortcut = true;
     context.advancedMode = false;
 
+    if (!showWizard) return false;
     // The wizard frame is the main window while it is up; the process ends when it closes.
     {
         CInstallDlg wizard(*this);

@@ -32,6 +32,10 @@ public:
     // wizard is shown.
     std::function<void()> onLanguageChanged;
 
+    // False: the start-up sequence stops where the wizard would open (start-up report, tests
+    // of the start-up), leaving the context as the wizard would meet it.
+    bool showWizard = true;
+
     InstallContext context;
     FolderSources folderSources;
     CUninstallLog uninstallLog;

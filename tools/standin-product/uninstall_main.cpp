@@ -75,8 +75,10 @@ int uninstall(bool quiet) {
     log.Read(logPath);
 
     zu::UninstallRoots roots;
+    // The example projects go to a folder on the shared (or the user's) desktop.
     for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_COMMON_APPDATA, CSIDL_APPDATA,
-                      CSIDL_LOCAL_APPDATA, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS}) {
+                      CSIDL_LOCAL_APPDATA, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_DESKTOPDIRECTORY,
+                      CSIDL_DESKTOPDIRECTORY}) {
         if (auto folder = special_folder(csidl); !folder.empty()) roots.files.push_back(folder);
     }
     for (int csidl : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_DESKTOPDIRECTORY}) {

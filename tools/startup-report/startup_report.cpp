@@ -23,6 +23,7 @@ const wchar_t* yes_no(bool value) { return value ? L"yes" : L"no"; }
 
 int wmain() {
     zu::CInstallApp app;
+    app.showWizard = false;
     app.InitInstance();
     const zu::InstallContext& c = app.context;
     const auto& language = zu::language_table()[static_cast<size_t>(zu::get_language())];

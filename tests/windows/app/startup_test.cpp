@@ -45,6 +45,7 @@ TEST(DefaultFolders, FallBackOneSourceAtATime) {
 TEST(InitInstance, FreshMachineGetsDefaultsAndFixedChoices) {
     zu_test::UninstallKeySandbox key;
     zu::CInstallApp app;
+    app.showWizard = false;
     app.context.menuShortcut = false;
     app.context.advancedMode = true;
     EXPECT_FALSE(app.InitInstance());
@@ -63,6 +64,7 @@ TEST(InitInstance, StoredGermanGivesAGermanTitleAndKeepsGivenFolders) {
     zu_test::UninstallKeySandbox key;
     key.SetDword(L"ZuLanguage", 2);
     zu::CInstallApp app;
+    app.showWizard = false;
     app.context.installFolder = L"E:\\Earlier";
     EXPECT_FALSE(app.InitInstance());
     EXPECT_EQ(zu::get_language(), 2);

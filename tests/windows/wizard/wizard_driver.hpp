@@ -45,8 +45,11 @@ struct BoxSeen {
 
 class WizardDriver {
 public:
-    explicit WizardDriver(const std::wstring& program, const std::wstring& arguments = L"") {
-        zu_test::remove_product_from_machine();
+    // cleanMachine false: the wizard meets the machine as the test left it, and what it
+    // installed stays for the test's next step.
+    explicit WizardDriver(const std::wstring& program, const std::wstring& arguments = L"", bool cleanMachine = true)
+        : cleanMachine_(cleanMachine) {
+        if (cleanMachine_) zu_test::remove_product_from_machine();
         std::wstring command = L"\"" + program + L"\" " + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
@@ -65,7 +68,7 @@ public:
             ::WaitForSingleObject(process_.hProcess, 5000);
         }
         ::CloseHandle(process_.hThread);
-        zu_test::remove_product_from_machine();
+        if (cleanMachine_) zu_test::remove_product_from_machine();
         ::CloseHandle(process_.hProcess);
     }
     WizardDriver(const WizardDriver&) = delete;
@@ -247,6 +250,7 @@ private:
         return search.found;
     }
 
+    bool cleanMachine_ = true;
     PROCESS_INFORMATION process_{};
     HWND frame_ = nullptr;
 };
