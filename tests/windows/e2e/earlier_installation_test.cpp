@@ -126,7 +126,9 @@ TEST(E2E, ReinstallationOverTheQuickInstallationThenQuietUninstall) {
         if (e.kind == LogEntryKind::File) mergedFiles.insert(e.text);
     }
     for (const auto& e : first.entries) {
-        if (e.kind == LogEntryKind::File) EXPECT_TRUE(mergedFiles.count(e.text)) << zu_test::utf8(e.text);
+        if (e.kind == LogEntryKind::File) {
+            EXPECT_TRUE(mergedFiles.count(e.text)) << zu_test::utf8(e.text);
+        }
     }
 
     zu_test::uninstall_quietly(kInstallFolder + L"\\Uninstall.exe", kInstallFolder);

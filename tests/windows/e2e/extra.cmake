@@ -5,3 +5,4 @@ target_compile_definitions(${ZU_TEST_TARGET} PRIVATE ZU_INSTALLER_EXE="$<TARGET_
 add_dependencies(${ZU_TEST_TARGET} standin_mobrix_6_5_7_9 standin_mobrix_6_5_8_2)
 target_compile_definitions(${ZU_TEST_TARGET} PRIVATE
   ZU_STANDIN_OLDER_EXE="$<TARGET_FILE:standin_mobrix_6_5_7_9>" ZU_STANDIN_NEWER_EXE="$<TARGET_FILE:standin_mobrix_6_5_8_2>")
+target_compile_definitions(${ZU_TEST_TARGET} PRIVATE ZU_STANDIN_EXE="$<TARGET_FILE:standin_mobrix>")

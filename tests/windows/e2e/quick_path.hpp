@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "i18n/language_state.hpp"
 #include "i18n/messages.hpp"
@@ -25,10 +26,14 @@ struct ProductRemovedAtEnd {
 };
 
 inline std::wstring installer() { return zu_test::wine_path(ZU_INSTALLER_EXE); }
-// A message in English, the language of the quick path.
-inline std::wstring message(unsigned offset) {
+// A message of a language (English, the quick path's, unless told).
+inline std::wstring message(unsigned offset, int language = zu::kEnglish,
+                            const std::vector<std::wstring>& arguments = {}) {
+    zu::set_language(language);
+    std::wstring text = arguments.empty() ? LoadMessage(zu::MessageId(offset))
+                                          : FormatMessageText(zu::MessageId(offset), arguments);
     zu::set_language(zu::kEnglish);
-    return LoadMessage(zu::MessageId(offset));
+    return text;
 }
 
 // The whole text of a control of another process (the progress log outgrows the driver's
@@ -46,16 +51,17 @@ inline std::wstring full_text(HWND window) {
 inline std::wstring progress_log(const WizardDriver& w) { return full_text(w.PageItem(1015)); }
 
 // Clicks Install and waits until the page shows the sequence's end: Exit on Cancel after a
-// success, Install enabled again after a failure. With ZU_E2E_TIMING set, prints how long
-// that took, for the benchmark (bench-install).
-inline bool install_and_wait(WizardDriver& w, int seconds = 180) {
+// success, Install enabled again after a failure (the button texts of the wizard's language).
+// With ZU_E2E_TIMING set, prints how long that took.
+inline bool install_and_wait(WizardDriver& w, int seconds = 180, int language = zu::kEnglish) {
+    const std::wstring exitText = message(4, language), installText = message(7, language);
     const auto started = std::chrono::steady_clock::now();
     ::PostMessageW(w.Button(kNext), BM_CLICK, 0, 0);
     const auto deadline = started + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        const bool ended = w.ButtonText(kCancel) == L"Exit";
-        if (ended || (w.Enabled(w.Button(kNext)) && w.ButtonText(kNext) == L"Install")) {
+        const bool ended = w.ButtonText(kCancel) == exitText;
+        if (ended || (w.Enabled(w.Button(kNext)) && w.ButtonText(kNext) == installText)) {
             if (std::getenv("ZU_E2E_TIMING")) {
                 const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                     std::chrono::steady_clock::now() - started).count();

@@ -46,8 +46,10 @@ struct BoxSeen {
 class WizardDriver {
 public:
     // cleanMachine false: the wizard meets the machine as the test left it, and what it
-    // installed stays for the test's next step.
-    explicit WizardDriver(const std::wstring& program, const std::wstring& arguments = L"", bool cleanMachine = true)
+    // installed stays for the test's next step. expectFrame false: the program is expected to
+    // stop before its wizard (with a message box); WaitForFrame finds the frame if it comes later.
+    explicit WizardDriver(const std::wstring& program, const std::wstring& arguments = L"", bool cleanMachine = true,
+                          bool expectFrame = true)
         : cleanMachine_(cleanMachine) {
         if (cleanMachine_) zu_test::remove_product_from_machine();
         std::wstring command = L"\"" + program + L"\" " + arguments;
@@ -58,8 +60,7 @@ public:
             return;
         }
         ::WaitForInputIdle(process_.hProcess, 10000);
-        frame_ = WaitFor([this] { return FindTopLevel(true); });
-        if (!frame_) ADD_FAILURE() << "the wizard frame did not appear";
+        if (expectFrame && !WaitForFrame()) ADD_FAILURE() << "the wizard frame did not appear";
     }
     ~WizardDriver() {
         if (!process_.hProcess) return;
@@ -75,6 +76,10 @@ public:
     WizardDriver& operator=(const WizardDriver&) = delete;
 
     HWND Frame() const { return frame_; }
+    HWND WaitForFrame(int milliseconds = 10000) {
+        frame_ = WaitFor([this] { return FindTopLevel(true); }, milliseconds);
+        return frame_;
+    }
     DWORD ProcessId() const { return process_.dwProcessId; }
 
     // The page shown: the one visible child dialog of the frame.
