@@ -20,6 +20,25 @@ namespace {
 constexpr std::size_t kReadBackBlock = 4096;
 constexpr int kMaxLinkDepth = 32;
 
+// Files are written and read back in transfers much larger than the pieces that come and go,
+// so that the system sees a few large calls instead of one per piece (under Wine every call
+// costs). Writes are gathered by the extractor (the standard file stream passes pieces of a
+// kilobyte and more straight through); reads go through a stream buffer of the same size.
+constexpr std::size_t kFileTransfer = 64 * 1024;
+
+struct read_buffer {
+    std::unique_ptr<char[]> bytes{new char[kFileTransfer]};
+};
+
+// The buffer is a base before the stream, so that it outlives the stream.
+class buffered_input_file : private read_buffer, public std::ifstream {
+public:
+    explicit buffered_input_file(const fs::path& path) {
+        rdbuf()->pubsetbuf(bytes.get(), static_cast<std::streamsize>(kFileTransfer));
+        open(path, std::ios_base::binary);
+    }
+};
+
 // Makes an existing destination writable: a read-only file (the read-only attribute on
 // Windows) must not stop a reinstallation. Links are followed to the file they name.
 void make_writable(const fs::path& path, int depth) {
@@ -120,7 +139,10 @@ std::streamsize payload_extractor::write_entry(const char* data, std::streamsize
 
     const std::streamsize take =
         static_cast<std::streamsize>(std::min<std::uint64_t>(static_cast<std::uint64_t>(n), remaining_));
-    if (!skip_) output_->write(data, take);
+    if (!skip_) {
+        pending_.insert(pending_.end(), data, data + take);
+        if (pending_.size() >= kFileTransfer) write_pending();
+    }
     remaining_ -= static_cast<std::uint64_t>(take);
     position_ += static_cast<std::uint64_t>(take);
     if (notify(notification::progress{position_, total_}) == notification::result::abort) interrupted();
@@ -141,9 +163,18 @@ void payload_extractor::begin_entry(payload_entry& entry) {
     if (!skip_) open_destination(entry);
 }
 
+void payload_extractor::write_pending() {
+    if (pending_.empty()) return;
+    output_->write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+    pending_.clear();
+}
+
 void payload_extractor::complete_entry(payload_entry& entry) {
     if (!skip_) {
-        // Closing flushes; a failure here shows up as a wrong checksum or a failed read-back.
+        // Writing the rest and flushing raise a write failure with its system error; a failure
+        // of the closing itself shows up as a wrong checksum or a failed read-back.
+        write_pending();
+        output_->flush();
         output_.reset();
         if (file_crc32(entry.destination) != entry.crc) throw_compress_error(compress_errc::invalid_checksum);
         if (notify(notification::end_entry{entry}) == notification::result::abort) interrupted();
@@ -179,10 +210,7 @@ void payload_extractor::open_destination(const payload_entry& entry) {
 
 std::uint32_t file_crc32(const std::wstring& path) {
     clear_runtime_errors();
-    // Unbuffered: each block is read straight into place instead of through a second buffer.
-    std::ifstream in;
-    in.rdbuf()->pubsetbuf(nullptr, 0);
-    in.open(to_path(path), std::ios_base::binary);
+    buffered_input_file in(to_path(path));
     char block[kReadBackBlock];
     std::uint32_t reg = kCrc32Initial;
     while (in) {

@@ -59,6 +59,7 @@ private:
     void parse_header();
     void begin_entry(payload_entry& entry);
     void complete_entry(payload_entry& entry);
+    void write_pending();
     void complete_empty_entries();
     void open_destination(const payload_entry& entry);
     notification::result notify(notification::alternatives value) const;
@@ -71,6 +72,7 @@ private:
     std::uint64_t total_ = 0;
     std::unique_ptr<std::ostream> output_;  // the header buffer, then the open destination file
     memstream* header_ = nullptr;           // output_ during the header phase
+    std::vector<char> pending_;             // bytes of the started entry not yet written
     notification_handler handler_;
     std::uint32_t index_ = 0;  // 0: header; k: entry k - 1
     bool started_ = false;

@@ -188,6 +188,16 @@ TEST_F(ExtractPayload, DestinationThatCannotBeOpenedReportsTheSystemError) {
     EXPECT_EQ(zu::extraction_error_text(r.last().code), L"2:00000015");
 }
 
+TEST_F(ExtractPayload, WriteThatFailsAtTheEndOfASmallFileReportsTheSystemError) {
+    // The whole file fits the write buffer, so the failure comes only when it is flushed.
+    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    fs::create_directories(dir.path() / "install" / "Lang");
+    fs::create_symlink("/dev/full", dir.path() / "install" / "Lang" / "Mobrix.de.dll");
+    recorder r;
+    EXPECT_FALSE(run(bzip2(raw_archive(small_archive())), r));
+    expect_error(r, std::error_code(ENOSPC, std::generic_category()), installed(L"Lang/Mobrix.de.dll"));
+}
+
 TEST_F(ExtractPayload, FolderThatCannotBeCreatedNamesItself) {
     // A file stands where the temporary folder must be created.
     { std::ofstream(dir.path() / "temp") << "x"; }

@@ -52,7 +52,6 @@ inline std::wstring progress_log(const WizardDriver& w) { return full_text(w.Pag
 
 // Clicks Install and waits until the page shows the sequence's end: Exit on Cancel after a
 // success, Install enabled again after a failure (the button texts of the wizard's language).
-// With ZU_E2E_TIMING set, prints how long that took.
 inline bool install_and_wait(WizardDriver& w, int seconds = 180, int language = zu::kEnglish) {
     const std::wstring exitText = message(4, language), installText = message(7, language);
     const auto started = std::chrono::steady_clock::now();
@@ -62,12 +61,6 @@ inline bool install_and_wait(WizardDriver& w, int seconds = 180, int language = 
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         const bool ended = w.ButtonText(kCancel) == exitText;
         if (ended || (w.Enabled(w.Button(kNext)) && w.ButtonText(kNext) == installText)) {
-            if (std::getenv("ZU_E2E_TIMING")) {
-                const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::steady_clock::now() - started).count();
-                std::printf("install sequence: %lld ms\n", static_cast<long long>(ms));
-                std::fflush(stdout);
-            }
             return ended;
         }
     }
