@@ -3,6 +3,9 @@
 // asks for it to be closed.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "common/standin_window.hpp"
 #include "installed_product.hpp"
 #include "quick_path.hpp"
 #include "support/error_reporting.hpp"
@@ -58,22 +61,28 @@ TEST(E2E, SecondInstallerEndsWithTheBusyErrorWhileTheFirstShowsItsWizard) {
     leave(first);
 }
 
-HWND product_window() {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (HWND window = ::FindWindowW(L"MobrixStandInWindow", nullptr)) return window;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+// The stand-in product running, then the installer started beside it.
+class RunningProduct : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(product_.started());
+        window_ = zu_test::wait_for_standin_window();
+        ASSERT_NE(window_, nullptr);
+        installer_ = std::make_unique<WizardDriver>(installer(), L"", false, false);
     }
-    return nullptr;
-}
+    void CloseProduct() {
+        ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        ASSERT_EQ(product_.wait(15000), std::optional<DWORD>(0));
+    }
 
-TEST(E2E, RunningProductIsAskedToBeClosedAndRetryGoesOnOnceItIs) {
-    ProductRemovedAtEnd clean;
-    testing_support::child_process product(zu_test::wine_path(ZU_STANDIN_EXE), {});
-    ASSERT_TRUE(product.started());
-    HWND window = product_window();
-    ASSERT_NE(window, nullptr);
+    ProductRemovedAtEnd clean_;
+    testing_support::child_process product_{zu_test::wine_path(ZU_STANDIN_EXE), {}};
+    HWND window_ = nullptr;
+    std::unique_ptr<WizardDriver> installer_;
+};
 
-    WizardDriver w(installer(), L"", false, false);
+TEST_F(RunningProduct, IsAskedToBeClosedAndRetryGoesOnOnceItIs) {
+    WizardDriver& w = *installer_;
     const std::wstring expected = message(127, zu::kEnglish, {L"Mobrix"});
     BoxSeen box = w.WaitForBox(15000);
     ASSERT_TRUE(box.window) << "no request to close the product";
@@ -90,30 +99,22 @@ TEST(E2E, RunningProductIsAskedToBeClosedAndRetryGoesOnOnceItIs) {
     EXPECT_EQ(w.WaitForFrame(300), nullptr);
 
     // Closed, Retry lets the start-up go on to the wizard.
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_EQ(product.wait(15000), std::optional<DWORD>(0));
+    CloseProduct();
     w.Answer(again, IDRETRY);
     ASSERT_NE(w.WaitForFrame(), nullptr) << "the wizard did not open after Retry";
     EXPECT_EQ(w.PageIndex(), 0);
     leave(w);
 }
 
-TEST(E2E, CancelWhileTheProductRunsEndsWithoutTheWizard) {
-    ProductRemovedAtEnd clean;
-    testing_support::child_process product(zu_test::wine_path(ZU_STANDIN_EXE), {});
-    ASSERT_TRUE(product.started());
-    HWND window = product_window();
-    ASSERT_NE(window, nullptr);
-
-    WizardDriver w(installer(), L"", false, false);
+TEST_F(RunningProduct, CancelEndsTheInstallerWithoutTheWizard) {
+    WizardDriver& w = *installer_;
     BoxSeen box = w.WaitForBox(15000);
     ASSERT_TRUE(box.window);
     w.Answer(box, IDCANCEL);
     EXPECT_NE(w.WaitForExit(), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_EQ(w.WaitForFrame(300), nullptr);
     EXPECT_TRUE(zu_test::uninstall_key_values().empty());
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(product.wait(15000), std::optional<DWORD>(0));
+    CloseProduct();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "common/child_process.hpp"
+#include "common/standin_window.hpp"
 #include "common/wine_paths.hpp"
 #include "support/named_objects.hpp"
 #include "support/object_names.hpp"
@@ -53,14 +54,6 @@ TEST(StandInProduct, RegistrationExitCodeCanBeChosenForTests) {
     EXPECT_EQ(run.wait(), std::optional<DWORD>(0));
 }
 
-HWND find_product_window() {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        if (HWND window = ::FindWindowW(L"MobrixStandInWindow", nullptr)) return window;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return nullptr;
-}
-
 TEST(StandInProduct, HoldsACounterUnitWhileItRuns) {
     zu::instance_counter counter(zu::running_product_counter_name().c_str());
     ASSERT_TRUE(counter.registered());
@@ -68,7 +61,7 @@ TEST(StandInProduct, HoldsACounterUnitWhileItRuns) {
     {
         testing_support::child_process product(kMobrix, {});
         ASSERT_TRUE(product.started());
-        HWND window = find_product_window();
+        HWND window = zu_test::wait_for_standin_window();
         ASSERT_NE(window, nullptr);
         wchar_t title[64] = L"";
         ::GetWindowTextW(window, title, 64);
