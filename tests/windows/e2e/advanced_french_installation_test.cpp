@@ -26,12 +26,6 @@ std::wstring french(unsigned offset) { return message(offset, zu::kFrench); }
 std::wstring french(unsigned offset, const std::wstring& argument) { return message(offset, zu::kFrench, {argument}); }
 std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-bool checked(HWND button) {
-    DWORD_PTR state = 0;
-    ::SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
-    return state == BST_CHECKED;
-}
-
 TEST(E2E, AdvancedFrenchInstallationIntoAnUnusualFolderWithTheDesktopLinkOnly) {
     ProductRemovedAtEnd clean;
     const zu_test::Snapshot driveBefore = zu_test::drive_listing();
@@ -54,7 +48,7 @@ TEST(E2E, AdvancedFrenchInstallationIntoAnUnusualFolderWithTheDesktopLinkOnly) {
         w.ClickButton(kNext);
         ASSERT_EQ(w.PageIndex(), 3);
         w.SetEditText(w.PageItem(1007), kMenuText);
-        ASSERT_TRUE(checked(w.PageItem(1011)) && checked(w.PageItem(1010)));
+        ASSERT_TRUE(w.Checked(w.PageItem(1011)) && w.Checked(w.PageItem(1010)));
         w.Click(w.PageItem(1011));  // no Start-menu links
         w.ClickButton(kNext);
         ASSERT_EQ(w.PageIndex(), 4);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product_state.hpp"
 #include "support/product_identity.hpp"
 #include "support/unique_resource.hpp"
 #include "support/windows_api.hpp"
@@ -100,7 +101,7 @@ protected:
     void TearDown() override {
         DeleteProductKey();
         ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
-        RemoveTree(root_);
+        zu_test::remove_tree(root_);
     }
 
     std::wstring P(const std::wstring& relative) const { return root_ + L"\\" + relative; }
@@ -127,25 +128,6 @@ private:
         const DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
         if (length == 0 || length >= MAX_PATH) return std::nullopt;
         return std::wstring(value, length);
-    }
-
-    static void RemoveTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW data;
-        HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") continue;
-                const std::wstring path = folder + L"\\" + name;
-                ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(path);
-                else
-                    ::DeleteFileW(path.c_str());
-            } while (::FindNextFileW(find, &data));
-            ::FindClose(find);
-        }
-        ::RemoveDirectoryW(folder.c_str());
     }
 
     std::optional<std::wstring> savedTmp_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "i18n/language_state.hpp"
+#include "common/product_state.hpp"
 #include "support/product_identity.hpp"
 #include "support/unique_resource.hpp"
 #include "support/windows_api.hpp"
@@ -21,25 +22,6 @@ inline std::optional<std::wstring> Environment(const wchar_t* name) {
     const DWORD length = ::GetEnvironmentVariableW(name, value, 1024);
     if (length == 0 || length >= 1024) return std::nullopt;
     return std::wstring(value, length);
-}
-
-inline void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + L"\\" + name;
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                ::DeleteFileW(path.c_str());
-        } while (::FindNextFileW(find, &data));
-        ::FindClose(find);
-    }
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
@@ -86,7 +68,7 @@ protected:
         for (const std::wstring& path : outsideFiles_) ::DeleteFileW(path.c_str());
         ::SetEnvironmentVariableW(L"TMP", savedTmp_ ? savedTmp_->c_str() : nullptr);
         zu::set_language(zu::kEnglish);
-        RemoveTree(root_);
+        zu_test::remove_tree(root_);
     }
 
     std::wstring P(const std::wstring& relative) const { return root_ + L"\\" + relative; }

@@ -115,7 +115,8 @@ TEST(WizardFrame, SystemMenuIconsSizeLimitsAndSharedPageRectangle) {
         seen.bigIcon = big != 0;
         seen.smallIcon = ::SendMessageW(frame, WM_GETICON, ICON_SMALL, 0) != 0;
         seen.dragIconIsBig = ::SendMessageW(frame, WM_QUERYDRAGICON, 0, 0) == big && big != 0;
-        WINDOWPLACEMENT placement{sizeof placement};
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
         ::GetWindowPlacement(frame, &placement);
         seen.normal = placement.rcNormalPosition;
         ::SendMessageW(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&seen.limits));

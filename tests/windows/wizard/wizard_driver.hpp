@@ -104,6 +104,11 @@ public:
     HWND Button(int id) const { return ::GetDlgItem(frame_, id); }
     std::wstring ButtonText(int id) const { return window_text(Button(id)); }
     bool Enabled(HWND window) const { return ::IsWindowEnabled(window) != FALSE; }
+    bool Checked(HWND button) const {
+        DWORD_PTR state = 0;
+        ::SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+        return state == BST_CHECKED;
+    }
     std::wstring Title() const { return window_text(frame_); }
 
     // A click as the user makes it: only on a visible, enabled control.

@@ -36,12 +36,6 @@ std::wstring utf8(const char* text) {
     return wide;
 }
 
-bool checked(HWND button) {
-    DWORD_PTR state = 0;
-    ::SendMessageTimeoutW(button, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
-    return state == BST_CHECKED;
-}
-
 // The wizard's machine state is the product's uninstall key (its stored language): none.
 class Wizard : public ::testing::Test {
 protected:
@@ -88,8 +82,8 @@ TEST_F(Wizard, QuickPathOfTheInstallerWithBackFromInstallToMode) {
     EXPECT_EQ(w.PageText(1021), L"Installation Method");
     EXPECT_EQ(w.PageText(1018), L"Quick Installation (Recommended)");
     EXPECT_EQ(w.PageText(1019), L"Advanced Installation");
-    EXPECT_TRUE(checked(w.PageItem(1018)));
-    EXPECT_FALSE(checked(w.PageItem(1019)));
+    EXPECT_TRUE(w.Checked(w.PageItem(1018)));
+    EXPECT_FALSE(w.Checked(w.PageItem(1019)));
     ExpectButtons(w, L"Next  >", true, true, L"Cancel");
     w.Screenshot("page1-mode");
 
@@ -160,8 +154,8 @@ TEST_F(Wizard, AdvancedPathShowsFolderPagesAndKeepsChoices) {
     EXPECT_EQ(w.PageText(1011), L"Create a Shortcut in the following Menu:");
     EXPECT_EQ(w.PageText(1010), L"Create a Shortcut on the Desktop.");
     EXPECT_EQ(w.PageText(1007), L"Programs\\Quillon\\Mobrix 6");
-    EXPECT_TRUE(checked(w.PageItem(1011)));
-    EXPECT_TRUE(checked(w.PageItem(1010)));
+    EXPECT_TRUE(w.Checked(w.PageItem(1011)));
+    EXPECT_TRUE(w.Checked(w.PageItem(1010)));
     EXPECT_TRUE(w.Enabled(w.PageItem(1007)) && w.Enabled(w.PageItem(1006)));
     w.Screenshot("page3-shortcut");
 
@@ -178,12 +172,12 @@ TEST_F(Wizard, AdvancedPathShowsFolderPagesAndKeepsChoices) {
 
     w.ClickButton(kBack);
     ASSERT_EQ(w.PageIndex(), 3);
-    EXPECT_FALSE(checked(w.PageItem(1011)));
+    EXPECT_FALSE(w.Checked(w.PageItem(1011)));
     w.ClickButton(kBack);
     EXPECT_EQ(w.PageIndex(), 2);
     w.ClickButton(kBack);
     ASSERT_EQ(w.PageIndex(), 1);
-    EXPECT_TRUE(checked(w.PageItem(1019)));
+    EXPECT_TRUE(w.Checked(w.PageItem(1019)));
     LeaveWithQuestion(w);
 }
 
